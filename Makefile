@@ -1,0 +1,47 @@
+# The two commands a newcomer needs: `make run` and `make test`. Both install what
+# is missing (scripts/setup) and build first.
+JOBS ?= $(shell nproc)
+SAMPLE ?= examples/sample/MainForm.pas
+CMAKE_FLAGS ?=
+
+.PHONY: all setup build run test build-asan test-asan fuzz bench format clean
+
+all: build
+
+setup:
+	@scripts/setup
+
+build: setup
+	@cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS) >/dev/null
+	@cmake --build build -j $(JOBS)
+
+run: build
+	./build/bin/vesk methods $(SAMPLE)
+
+test: build
+	cd build && ctest --output-on-failure -j $(JOBS)
+
+build-asan: setup
+	@cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVESK_SANITIZE=ON -DVESK_BENCH=OFF $(CMAKE_FLAGS) >/dev/null
+	@cmake --build build-asan -j $(JOBS)
+
+test-asan: build-asan
+	cd build-asan && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+		ctest --output-on-failure -j $(JOBS)
+
+# libFuzzer targets, built with clang under the sanitizers: `make fuzz` builds them,
+# `make fuzz FUZZ_SECONDS=300` also runs each for that long.
+FUZZ_SECONDS ?= 0
+fuzz: setup
+	@CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVESK_FUZZ=ON -DVESK_TESTS=OFF -DVESK_BENCH=OFF >/dev/null
+	@cmake --build build-fuzz -j $(JOBS)
+	@if [ "$(FUZZ_SECONDS)" != "0" ]; then scripts/run-fuzzers build-fuzz/bin $(FUZZ_SECONDS); fi
+
+bench: build
+	@scripts/setup --bench
+
+format:
+	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf build build-asan build-fuzz

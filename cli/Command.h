@@ -1,0 +1,51 @@
+// The sub-commands of `vesk`. Each command lives in its own file and registers
+// itself with a static CommandRegistration, so adding one touches nothing else.
+#pragma once
+
+#include <CLI/CLI.hpp>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace vesk::cli {
+
+// Exit statuses every command keeps to.
+constexpr int ExitOk = 0;
+constexpr int ExitNotFound = 1; // the command ran, but what was asked for is not there
+constexpr int ExitError = 2;    // bad argument, missing or unreadable file, failed write
+
+// Raised by a command for a failure the user must fix: one line on stderr, exit 2.
+class CommandError : public std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+class Command {
+public:
+    virtual ~Command() = default;
+    // Declares the command's options and arguments on its sub-command.
+    virtual void Setup(CLI::App& app) = 0;
+    // Runs after a successful parse; returns the exit status.
+    virtual int Run() = 0;
+};
+
+struct CommandInfo {
+    std::string Name;
+    std::string Description;
+    std::function<std::unique_ptr<Command>()> Make;
+};
+
+std::vector<CommandInfo>& Commands();
+
+struct CommandRegistration {
+    CommandRegistration(std::string name, std::string description,
+                        std::function<std::unique_ptr<Command>()> make) {
+        Commands().push_back({std::move(name), std::move(description), std::move(make)});
+    }
+};
+
+// Reads a whole file as bytes; a missing or unreadable file is a CommandError.
+std::string ReadFileBytes(const std::string& path);
+
+} // namespace vesk::cli

@@ -1,0 +1,176 @@
+#include "expert/parsing/ParsPas.h"
+
+#include "expert/parsing/Parser.h"
+#include "platform/rtl/SysUtils.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace vesk {
+
+namespace {
+
+constexpr CharSet ReaderDelims{std::string_view("\n\r (),.:;=", 11)};
+
+bool IsRoutineKeyword(std::string_view word) {
+    return SameText(word, "procedure") || SameText(word, "function") ||
+           SameText(word, "destructor") || SameText(word, "constructor");
+}
+
+// Blanks and control characters off both ends.
+std::string_view TrimControls(std::string_view text) {
+    auto isBlank = [](char ch) { return static_cast<unsigned char>(ch) <= ' '; };
+    while (!text.empty() && isBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && isBlank(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+// The first length(Prefix) characters of Text equal Prefix, ignoring case.
+bool StartsWithText(std::string_view text, std::string_view prefix) {
+    return prefix.size() <= text.size() && SameText(text.substr(0, prefix.size()), prefix);
+}
+
+} // namespace
+
+void TParserList::Init() {
+    Line = 0;
+    Col = 1;
+}
+
+std::string_view TParserList::NextWord() {
+    if (Eof())
+        return {}; // past the last line there is nothing to read
+    std::string_view s = Get(Line);
+    const auto len = static_cast<int>(std::min<std::size_t>(s.size(), std::numeric_limits<int>::max() - 1));
+    while (Col <= len && ReaderDelims.Contains(s[static_cast<std::size_t>(Col) - 1]))
+        ++Col;
+    const int start = Col;
+    while (Col <= len && !ReaderDelims.Contains(s[static_cast<std::size_t>(Col) - 1]))
+        ++Col;
+    const std::string_view word =
+        start <= len ? s.substr(static_cast<std::size_t>(start) - 1, static_cast<std::size_t>(Col - start))
+                     : std::string_view();
+    if (Col >= len) {
+        ++Line;
+        Col = 1;
+    }
+    return word;
+}
+
+void TMethodList::Parse(const TStringList* lines) {
+    FItems.clear();
+    if (lines == nullptr)
+        return;
+    Reader.SetText(lines->Text());
+    ScanDeclarations();
+}
+
+void TMethodList::ParseText(std::string_view text) {
+    FItems.clear();
+    Reader.SetText(text);
+    ScanDeclarations();
+}
+
+void TMethodList::ScanDeclarations() {
+    Reader.Init();
+    std::string before; // the word this loop read before the current one
+    std::string className;
+    bool inClass = false;
+    while (!Reader.Eof()) {
+        const std::string_view word = Reader.NextWord();
+        if (SameText(word, "implementation"))
+            return;
+        if (SameText(word, "class")) {
+            className = before;
+            inClass = true;
+        } else if (inClass && SameText(word, "end")) {
+            className.clear();
+            inClass = false;
+        } else if (IsRoutineKeyword(word)) {
+            auto method = std::make_unique<TMethod>();
+            method->Kind = word;
+            method->MethodName = Reader.GetWord();
+            method->OwnerClass = className;
+            method->DisplayName = className.empty() ? method->MethodName
+                                                    : className + "." + method->MethodName;
+            FItems.push_back(std::move(method));
+        }
+        before = word;
+    }
+}
+
+std::unique_ptr<TStringList> TMethodList::GetMethods(std::string_view filter) {
+    static constexpr CharSet Dot{"."};
+    std::string classPart = GetWord(filter, 1, Dot);
+    std::string namePart = GetWord(filter, 2, Dot);
+    if (filter.find('.') == std::string_view::npos) {
+        namePart = classPart;
+        classPart.clear();
+    }
+    const std::string_view a = TrimControls(classPart);
+    const std::string_view b = TrimControls(namePart);
+
+    FilterIndex.Clear();
+    auto result = std::make_unique<TStringList>();
+    for (int i = 0; i < Count(); ++i) {
+        const TMethod& method = *FItems[static_cast<std::size_t>(i)];
+        if (StartsWithText(method.OwnerClass, a) && StartsWithText(method.MethodName, b)) {
+            FilterIndex.Add(IntToStr(i));
+            result->Add(method.DisplayName);
+        }
+    }
+    return result;
+}
+
+void TMethodList::GetMethodPos(int index, TEditPos& topPos, TEditPos& cursorPos) {
+    const TMethod& method = GetMethod(StrToInt(FilterIndex.Get(index)));
+    topPos.Col = 1;
+    topPos.Line = -1;
+    cursorPos.Col = 1;
+
+    while (!Reader.Eof()) {
+        if (!SameText(Reader.NextWord(), method.Kind))
+            continue;
+        std::string_view word = Reader.NextWord();
+        if (!method.OwnerClass.empty()) {
+            if (!SameText(word, method.OwnerClass))
+                continue;
+            word = Reader.NextWord();
+        }
+        if (!SameText(word, method.MethodName))
+            continue;
+
+        topPos.Line = Reader.Line + 1;
+        while (!Reader.Eof()) {
+            if (!SameText(Reader.NextWord(), "begin"))
+                continue;
+            if (Reader.Eof())
+                return; // "begin" is the last word: there is no statement to stand on
+            const std::string_view statement = Reader.NextWord();
+            cursorPos.Line = Reader.Line + 1;
+            const int col = std::max(1, Reader.Col - static_cast<int>(statement.size()));
+            cursorPos.Col = static_cast<std::int16_t>(std::min(col, 32767));
+            return;
+        }
+        return;
+    }
+}
+
+void TMethodList::CheckIndex(int index) const {
+    if (index < 0 || index >= Count())
+        throw EListError("List index out of bounds (" + IntToStr(index) + ")");
+}
+
+TMethod& TMethodList::GetMethod(int index) const {
+    CheckIndex(index);
+    return *FItems[static_cast<std::size_t>(index)];
+}
+
+void TMethodList::SetMethod(int index, std::unique_ptr<TMethod> method) {
+    CheckIndex(index);
+    FItems[static_cast<std::size_t>(index)] = std::move(method);
+}
+
+} // namespace vesk

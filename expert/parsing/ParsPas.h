@@ -1,0 +1,76 @@
+// A word-level reader of Pascal units: lists the routines declared before
+// "implementation" with their classes, filters them by class and name prefix, and
+// finds the header and first statement of a chosen one's body.
+#pragma once
+
+#include "platform/ota/EditPos.h"
+#include "platform/rtl/Classes.h"
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vesk {
+
+// The lines of a text and a read cursor over them.
+class TParserList : public TStringList {
+public:
+    int Line = 0; // line being read, from 0
+    int Col = 1;  // next character to look at in that line, from 1
+
+    void Init();
+    // The next word; empty when the line had no word left. Words are separated by
+    // line breaks, blanks and ( ) , . : ; = (a tab belongs to a word). The reader moves
+    // to the next line once at most one character is left after the word.
+    std::string GetWord() { return std::string(NextWord()); }
+    // The same word as a view into the current line; valid until the list changes.
+    std::string_view NextWord();
+    // True at the end of the text ("EOF" is taken by the C library's macro).
+    bool Eof() const { return Line >= Count(); }
+};
+
+// One declared routine.
+class TMethod : public TObject {
+public:
+    std::string MethodName;
+    std::string OwnerClass; // the class whose declaration it stands in, or empty
+    std::string Kind;       // procedure, function, constructor or destructor, as written
+    std::string DisplayName;
+};
+
+// The routines of one unit, in the order of declaration, and the navigation state of
+// the window that shows them.
+class TMethodList {
+public:
+    TParserList Reader;      // the text and the shared read cursor
+    TStringList FilterIndex; // for each entry of the last filter result, its method's number
+
+    // Lists the routines declared before "implementation"; none: the list stays empty.
+    void Parse(const TStringList* lines);
+    // Parse of a whole text, as the editor hands it over.
+    void ParseText(std::string_view text);
+
+    // Display names of the methods whose class starts with the part before "." and whose
+    // name starts with the part after it (no "." : the name only), ignoring case.
+    std::unique_ptr<TStringList> GetMethods(std::string_view filter);
+
+    // Finds the body of entry Index of the last filter result, going on from where the
+    // reader stands: TopPos gets the header's line, CursorPos the first statement's line
+    // and column. TopPos's line stays -1 when no header is found; CursorPos's line is
+    // left as it was when no statement follows. An Index outside the filter result
+    // raises EStringListError.
+    void GetMethodPos(int index, TEditPos& topPos, TEditPos& cursorPos);
+
+    int Count() const { return static_cast<int>(FItems.size()); }
+    TMethod& GetMethod(int index) const;
+    void SetMethod(int index, std::unique_ptr<TMethod> method);
+
+private:
+    void ScanDeclarations();
+    void CheckIndex(int index) const;
+
+    std::vector<std::unique_ptr<TMethod>> FItems;
+};
+
+} // namespace vesk
