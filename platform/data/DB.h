@@ -222,7 +222,13 @@ protected:
 private:
     friend class TField;
     friend class TDataSource;
-    enum class TDataEvent { ActiveChange, DataSetChange, DataSetScroll, RecordChange };
+    enum class TDataEvent {
+        ActiveChange,
+        DataSetChange,
+        DataSetScroll,
+        RecordChange,
+        EditingChange
+    };
 
     const TFieldValue& CurrentValue(int field) const;
     void SetFieldValue(int field, TFieldValue value);
@@ -242,6 +248,7 @@ private:
     bool FBof = true;
     std::vector<TFieldValue> FEditBuffer;
     std::vector<bool> FModified;
+    bool FRecordModified = false;
     int FDisableCount = 0;
     std::vector<TDataSource*> FDataSources;
 };
@@ -294,6 +301,8 @@ protected:
     virtual void DataSetChanged() {}
     virtual void DataSetScrolled(int /*distance*/) {}
     virtual void RecordChanged(TField* /*field*/) {}
+    // The data set entered or left edit or insert mode.
+    virtual void EditingChanged() {}
 
 private:
     friend class TDataSet;
