@@ -23,6 +23,39 @@ void TVeskTreeNode::GetNodeInfo(TVeskNodeInfo& info) const {
     info.Text = Text();
 }
 
+// ---- TVeskPendingList
+
+void TVeskPendingList::TDelete::operator()(TVeskTreeNode* node) const {
+    if (Pooled)
+        node->~TVeskTreeNode(); // the block's memory goes with Clear
+    else
+        delete node;
+}
+
+TVeskTreeNode* TVeskPendingList::Add(TTreeNodes* owner) {
+    if (FUsed == BlockSize) {
+        FBlocks.push_back(std::make_unique<std::byte[]>(BlockSize * sizeof(TVeskTreeNode)));
+        FUsed = 0;
+    }
+    void* place = FBlocks.back().get() + FUsed * sizeof(TVeskTreeNode);
+    auto* node = new (place) TVeskTreeNode(owner);
+    ++FUsed;
+    FItems.emplace_back(node, TDelete{true});
+    return node;
+}
+
+void TVeskPendingList::Put(int index, std::unique_ptr<TVeskTreeNode> node) {
+    FItems[index] = std::unique_ptr<TVeskTreeNode, TDelete>(node.release(), TDelete{false});
+}
+
+void TVeskPendingList::Clear() {
+    FItems.clear();
+    FBlocks.clear();
+    FUsed = BlockSize;
+}
+
+// ---- TVeskDBTreeDataLink
+
 void TVeskDBTreeDataLink::ActiveChanged() {
     if (TreeView)
         TreeView->BuildTree();
@@ -111,8 +144,7 @@ void TVeskCustomDBTreeView::ReadRecords(TDataSet& dataSet) {
     const bool withImage = !FDataFields[3].empty();
     dataSet.First();
     while (!dataSet.Eof()) {
-        FNodes.push_back(std::make_unique<TVeskTreeNode>(&Items()));
-        TVeskTreeNode* record = FNodes.back().get();
+        TVeskTreeNode* record = FNodes.Add(&Items());
         DoFillNode(record);
         record->SetText(RequireField(2).AsString());
         record->ID = RequireField(0).AsInteger();
@@ -174,69 +206,182 @@ void TVeskCustomDBTreeView::BuildTree() {
     restore();
 }
 
-TVeskTreeNode* TVeskCustomDBTreeView::PlaceRecord(std::unique_ptr<TVeskTreeNode> record,
-                                                  TTreeNode* parent) {
-    TTreeNode* node = Items().AddChild(parent, record->Text());
+TVeskTreeNode* TVeskCustomDBTreeView::PlaceRecord(const TVeskTreeNode& record, TTreeNode* parent) {
+    TTreeNode* node = Items().AddChild(parent, record.Text());
     TVeskTreeNode* veskNode = AsVeskNode(node);
     if (veskNode) {
-        veskNode->ID = record->ID;
-        veskNode->OwnerID = record->OwnerID;
+        veskNode->ID = record.ID;
+        veskNode->OwnerID = record.OwnerID;
     }
-    node->SetImageIndex(record->ImageIndex());
-    node->SetSelectedIndex(record->ImageIndex());
-    node->SetData(record->Data());
+    node->SetImageIndex(record.ImageIndex());
+    node->SetSelectedIndex(record.ImageIndex());
+    node->SetData(record.Data());
     DoCreateNode(node);
     return veskNode;
 }
 
-void TVeskCustomDBTreeView::BuildNode(TTreeNode* node) {
-    // A walk for owner P places every pending record of P it meets, so the records of
-    // P always leave from the front of P's records in list order. Chaining each
-    // owner's records (Next) and taking from the front of the chain gives the same
-    // placements, in the same order, as walking the whole pending list for every
-    // node, in linear time. An explicit stack stands for the recursion, so that deep
-    // trees cannot exhaust the call stack.
-    const int count = NodeCount();
-    if (count == 0)
-        return;
-    std::vector<int> next(count, -1);
-    std::unordered_map<std::int32_t, int> first;
-    first.reserve(count);
-    for (int i = count - 1; i >= 0; --i) {
-        auto [slot, added] = first.try_emplace(FNodes[i]->OwnerID, i);
-        if (!added) {
-            next[i] = slot->second;
-            slot->second = i;
+namespace {
+
+// The pending records of each owner, in list order, chained through Next. Owners in a
+// compact range (the usual run of database keys) are found by direct indexing, any
+// others through a hash table.
+// The pending records grouped by owner, each group in list order, so that placing a
+// node's records reads them one after the other. Owners in a compact range (the usual
+// run of database keys) are grouped by direct indexing, any others through a hash
+// table.
+class TOwnerGroups {
+public:
+    struct TEntry {
+        TVeskTreeNode* Record;
+        TVeskTreeNode* FirstChild; // the first record the ID owns, to read ahead
+        std::int32_t ID;           // the record's ID as read
+        int IDGroup;               // the group of the records that ID owns; -1 when none
+        int Index;                 // position in the pending list
+        int FirstChildEntry;       // the entry of FirstChild
+    };
+
+    explicit TOwnerGroups(const TVeskPendingList& records) {
+        const int count = records.Count();
+        std::vector<std::int32_t> owners(count);
+        std::int64_t low = 0;
+        std::int64_t high = 0;
+        for (int i = 0; i < count; ++i) {
+            owners[i] = records[i]->OwnerID;
+            low = std::min<std::int64_t>(low, owners[i]);
+            high = std::max<std::int64_t>(high, owners[i]);
+        }
+        FDense = high - low <= 2 * static_cast<std::int64_t>(count) + 64;
+        FLow = low;
+        std::vector<int> groupOf(count);
+        int groups = FDense ? static_cast<int>(high - low + 1) : 0;
+        for (int i = 0; i < count; ++i) {
+            if (FDense) {
+                groupOf[i] = static_cast<int>(owners[i] - FLow);
+            } else {
+                const auto [slot, added] = FSparse.try_emplace(owners[i], groups);
+                groups += added;
+                groupOf[i] = slot->second;
+            }
+        }
+        // Counting sort: each group's records keep their list order.
+        FGroups.assign(groups, TGroup{0, 0});
+        for (int group : groupOf)
+            ++FGroups[group].End;
+        int start = 0;
+        for (TGroup& group : FGroups) {
+            group.Front = start;
+            start += group.End;
+            group.End = group.Front;
+        }
+        FEntries.resize(count);
+        for (int i = 0; i < count; ++i) {
+            TVeskTreeNode* record = records[i];
+            FEntries[FGroups[groupOf[i]].End++] = {record, nullptr, record->ID, -1, i, -1};
+        }
+        for (TEntry& entry : FEntries) {
+            entry.IDGroup = Group(entry.ID);
+            if (entry.IDGroup >= 0) {
+                entry.FirstChildEntry = FGroups[entry.IDGroup].Front;
+                entry.FirstChild = FEntries[entry.FirstChildEntry].Record;
+            }
         }
     }
+
+    // The group of Owner's records; -1 when it has none.
+    int Group(std::int32_t owner) const {
+        if (FDense) {
+            const std::int64_t group = owner - FLow;
+            if (group < 0 || group >= static_cast<std::int64_t>(FGroups.size()))
+                return -1;
+            return FGroups[group].Front < FGroups[group].End ? static_cast<int>(group) : -1;
+        }
+        const auto found = FSparse.find(owner);
+        return found == FSparse.end() ? -1 : found->second;
+    }
+    bool HasPending(int group) const { return FGroups[group].Front < FGroups[group].End; }
+    // The group's first pending record, which leaves the group. The records of a
+    // random tree lie anywhere in memory: ask for what the next steps read (the
+    // record's first child and its next sibling) while this one is being placed.
+    const TEntry& Take(int group) {
+        const TEntry& entry = FEntries[FGroups[group].Front++];
+        if (entry.IDGroup >= 0) {
+            __builtin_prefetch(&FGroups[entry.IDGroup]);
+            __builtin_prefetch(&FEntries[entry.FirstChildEntry]);
+            __builtin_prefetch(entry.FirstChild);
+        }
+        if (HasPending(group))
+            __builtin_prefetch(FEntries[FGroups[group].Front].Record);
+        return entry;
+    }
+    // Whether the pending record at Index was taken: taken records are those before
+    // the front of their group.
+    std::vector<bool> Taken() const {
+        std::vector<bool> taken(FEntries.size(), false);
+        int start = 0;
+        for (const TGroup& group : FGroups) {
+            for (int k = start; k < group.Front; ++k)
+                taken[FEntries[k].Index] = true;
+            start = group.End;
+        }
+        return taken;
+    }
+
+private:
+    struct TGroup {
+        int Front; // the first entry not taken yet
+        int End;   // one past the group's last entry
+    };
+    bool FDense = true;
+    std::int64_t FLow = 0;
+    std::unordered_map<std::int32_t, int> FSparse;
+    std::vector<TGroup> FGroups;
+    std::vector<TEntry> FEntries;
+};
+
+} // namespace
+
+void TVeskCustomDBTreeView::BuildNode(TTreeNode* node) {
+    // A walk for owner P places every pending record of P it meets, so the records of
+    // P always leave from the front of P's records in list order. Taking from the
+    // front of each owner's group therefore gives the same placements, in the same
+    // order, as walking the whole pending list for every node, in linear time. An
+    // explicit stack stands for the recursion, so that deep trees cannot exhaust the
+    // call stack.
+    if (FNodes.Empty())
+        return;
+    TOwnerGroups groups(FNodes);
     struct TWalk {
-        int* Front;        // first pending record of the owner; -1 when none is left
+        int Group;
         TTreeNode* Parent; // none when the records become roots
     };
     std::vector<TWalk> walks;
-    auto startWalk = [&](std::int32_t owner, TTreeNode* parent) {
-        const auto slot = first.find(owner);
-        if (slot != first.end() && slot->second >= 0)
-            walks.push_back({&slot->second, owner == 0 ? nullptr : parent});
+    auto startWalk = [&](int group, std::int32_t owner, TTreeNode* parent) {
+        if (group >= 0 && groups.HasPending(group)) {
+            walks.push_back({group, owner == 0 ? nullptr : parent});
+        }
     };
-    // Placed records leave holes in the pending list until the walk is over.
+    // Placed records leave the pending list (and are freed) when the walk is over.
     auto compact = [&] {
-        FNodes.erase(std::remove(FNodes.begin(), FNodes.end(), nullptr), FNodes.end());
+        const std::vector<bool> taken = groups.Taken();
+        FNodes.RemoveIf([&](int index) { return taken[index]; });
     };
     try {
         const TVeskTreeNode* veskParent = AsVeskNode(node);
-        startWalk(node ? (veskParent ? veskParent->ID : -1) : 0, node);
+        const std::int32_t owner = node ? (veskParent ? veskParent->ID : -1) : 0;
+        startWalk(groups.Group(owner), owner, node);
         while (!walks.empty()) {
-            TWalk& walk = walks.back();
-            const int index = *walk.Front;
-            if (index < 0) {
+            const TWalk walk = walks.back();
+            if (!groups.HasPending(walk.Group)) {
                 walks.pop_back();
                 continue;
             }
-            *walk.Front = next[index];
-            TVeskTreeNode* placed = PlaceRecord(std::move(FNodes[index]), walk.Parent);
-            if (placed && placed->ID >= 0 && placed->OwnerID >= 0)
-                startWalk(placed->ID, placed);
+            const TOwnerGroups::TEntry& entry = groups.Take(walk.Group);
+            TVeskTreeNode* placed = PlaceRecord(*entry.Record, walk.Parent);
+            if (placed && placed->ID >= 0 && placed->OwnerID >= 0) {
+                // A handler of OnCreateNode may have given the node another ID.
+                const int group = placed->ID == entry.ID ? entry.IDGroup : groups.Group(placed->ID);
+                startWalk(group, placed->ID, placed);
+            }
         }
     } catch (...) {
         compact();
@@ -246,25 +391,25 @@ void TVeskCustomDBTreeView::BuildNode(TTreeNode* node) {
 }
 
 void TVeskCustomDBTreeView::ClearNodes() {
-    FNodes.clear();
+    FNodes.Clear();
 }
 
 TVeskTreeNode* TVeskCustomDBTreeView::GetNode(int index) const {
     if (index < 0 || index >= NodeCount())
         throw EListError("List index out of bounds (" + IntToStr(index) + ")");
-    return FNodes[index].get();
+    return FNodes[index];
 }
 
 void TVeskCustomDBTreeView::SetNode(int index, std::unique_ptr<TVeskTreeNode> node) {
     if (index < 0 || index >= NodeCount())
         throw EListError("List index out of bounds (" + IntToStr(index) + ")");
-    FNodes[index] = std::move(node);
+    FNodes.Put(index, std::move(node));
 }
 
 void TVeskCustomDBTreeView::SaveTree() {
     for (int i = 0; i < Items().Count(); ++i) {
         TTreeNode* node = Items().Item(i);
-        auto copy = std::make_unique<TVeskTreeNode>(&Items());
+        TVeskTreeNode* copy = FNodes.Add(&Items());
         copy->SetText(node->Text());
         if (const TVeskTreeNode* veskNode = AsVeskNode(node)) {
             copy->ID = veskNode->ID;
@@ -272,7 +417,6 @@ void TVeskCustomDBTreeView::SaveTree() {
         }
         copy->SetImageIndex(node->ImageIndex());
         copy->SetData(node->Data());
-        FNodes.push_back(std::move(copy));
     }
 }
 

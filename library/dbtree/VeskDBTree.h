@@ -8,6 +8,7 @@
 #include "platform/data/DB.h"
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -31,6 +32,44 @@ public:
 
     std::int32_t ID = -1;
     std::int32_t OwnerID = -1;
+};
+
+// The view's pending records: detached nodes in list order. Nodes it makes itself
+// come from blocks, so that a build of many records neither allocates nor frees them
+// one by one.
+class TVeskPendingList {
+public:
+    TVeskPendingList() = default;
+    ~TVeskPendingList() { Clear(); }
+    TVeskPendingList(const TVeskPendingList&) = delete;
+    TVeskPendingList& operator=(const TVeskPendingList&) = delete;
+
+    int Count() const { return static_cast<int>(FItems.size()); }
+    bool Empty() const { return FItems.empty(); }
+    TVeskTreeNode* operator[](int index) const { return FItems[index].get(); }
+    // Appends a new detached node of Owner and returns it.
+    TVeskTreeNode* Add(TTreeNodes* owner);
+    void Put(int index, std::unique_ptr<TVeskTreeNode> node);
+    // Frees the entries whose index Remove accepts, keeping the others in order.
+    template <typename Predicate>
+    void RemoveIf(Predicate remove) {
+        std::size_t kept = 0;
+        for (std::size_t i = 0; i < FItems.size(); ++i)
+            if (!remove(static_cast<int>(i)))
+                FItems[kept++] = std::move(FItems[i]);
+        FItems.resize(kept);
+    }
+    void Clear();
+
+private:
+    struct TDelete {
+        bool Pooled = false;
+        void operator()(TVeskTreeNode* node) const;
+    };
+    static constexpr std::size_t BlockSize = 4096;
+    std::vector<std::unique_ptr<TVeskTreeNode, TDelete>> FItems;
+    std::vector<std::unique_ptr<std::byte[]>> FBlocks;
+    std::size_t FUsed = BlockSize; // nodes made in the last block
 };
 
 class TVeskCustomDBTreeView;
@@ -83,7 +122,7 @@ public:
 
     // The pending records.
     void ClearNodes();
-    int NodeCount() const { return static_cast<int>(FNodes.size()); }
+    int NodeCount() const { return FNodes.Count(); }
     TVeskTreeNode* GetNode(int index) const;
     void SetNode(int index, std::unique_ptr<TVeskTreeNode> node);
 
@@ -118,7 +157,7 @@ private:
     void FreeNotification(TObject* component) override;
     void ReadRecords(TDataSet& dataSet);
     TField& RequireField(int index) const;
-    TVeskTreeNode* PlaceRecord(std::unique_ptr<TVeskTreeNode> record, TTreeNode* parent);
+    TVeskTreeNode* PlaceRecord(const TVeskTreeNode& record, TTreeNode* parent);
 
     bool FBuilding = false;
     std::array<std::string, 4> FDataFields;
@@ -126,7 +165,7 @@ private:
     TNodeEvent FOnFillNode;
     TNodeEvent FOnDestroyNode;
     std::unique_ptr<TVeskDBTreeDataLink> FDataLink;
-    std::vector<std::unique_ptr<TVeskTreeNode>> FNodes;
+    TVeskPendingList FNodes;
     std::int32_t FSavedIndex = 0;
     bool FSavedExpanded = false;
 };

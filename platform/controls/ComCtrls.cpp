@@ -15,15 +15,10 @@ TTreeNode::~TTreeNode() = default;
 TTreeNode* TTreeNode::Item(int index) const {
     if (index < 0 || index >= Count())
         throw EListError("List index out of bounds (" + IntToStr(index) + ")");
-    return FChildren[index];
-}
-
-TTreeNode* TTreeNode::GetFirstChild() const {
-    return FChildren.empty() ? nullptr : FChildren.front();
-}
-
-TTreeNode* TTreeNode::GetLastChild() const {
-    return FChildren.empty() ? nullptr : FChildren.back();
+    TTreeNode* child = FFirstChild;
+    while (index-- > 0)
+        child = child->FNextSibling;
+    return child;
 }
 
 TTreeNode* TTreeNode::GetNext() const {
@@ -47,7 +42,8 @@ bool TTreeNode::Selected() const {
 // ---- TTreeNodes
 
 TTreeNodes::~TTreeNodes() {
-    FreeSubtrees(std::move(FRoots));
+    for (TTreeNode* root : FRoots)
+        FreeSubtree(root);
 }
 
 TTreeNode* TTreeNodes::Root(int index) const {
@@ -77,11 +73,19 @@ TTreeNode* TTreeNodes::AddChild(TTreeNode* parent, std::string text) {
     node->FOwner = this;
     node->SetText(std::move(text));
     const bool atEnd = FOrderValid && IsAtEnd(parent);
-    if (parent)
-        parent->FChildren.push_back(node);
-    else
+    TTreeNode* previous = parent ? parent->FLastChild : (FRoots.empty() ? nullptr : FRoots.back());
+    if (!parent)
         FRoots.push_back(node);
     made.release(); // owned by the tree from here on
+    node->FPrevSibling = previous;
+    if (previous)
+        previous->FNextSibling = node;
+    if (parent) {
+        if (!parent->FFirstChild)
+            parent->FFirstChild = node;
+        parent->FLastChild = node;
+        ++parent->FChildCount;
+    }
     node->FParent = parent;
     node->FLevel = parent ? parent->FLevel + 1 : 0;
     ++FCount;
@@ -95,26 +99,44 @@ TTreeNode* TTreeNodes::AddChild(TTreeNode* parent, std::string text) {
     return node;
 }
 
-void TTreeNodes::FreeSubtrees(std::vector<TTreeNode*> roots) {
-    // Iterative, so that a deep chain of nodes cannot exhaust the stack.
-    std::vector<TTreeNode*> pending = std::move(roots);
-    while (!pending.empty()) {
-        TTreeNode* node = pending.back();
-        pending.pop_back();
-        pending.insert(pending.end(), node->FChildren.begin(), node->FChildren.end());
+void TTreeNodes::FreeSubtree(TTreeNode* top) {
+    // Iterative, so that a deep chain of nodes cannot exhaust the stack: free the
+    // leaves first; a parent whose children are gone becomes a leaf in turn.
+    TTreeNode* node = top;
+    while (node) {
+        while (node->FFirstChild)
+            node = node->FFirstChild;
+        TTreeNode* next = nullptr;
+        if (node != top) {
+            node->FParent->FFirstChild = node->FNextSibling;
+            next = node->FNextSibling ? node->FNextSibling : node->FParent;
+        }
         FOwner->NodeRemoved(node);
         --FCount;
         delete node;
+        node = next;
     }
 }
 
 void TTreeNodes::Delete(TTreeNode* node) {
     if (!node || node->FOwner != this || node->FLevel < 0)
         return;
-    std::vector<TTreeNode*>& siblings = node->FParent ? node->FParent->FChildren : FRoots;
-    siblings.erase(std::find(siblings.begin(), siblings.end(), node));
+    TTreeNode* parent = node->FParent;
+    if (node->FPrevSibling)
+        node->FPrevSibling->FNextSibling = node->FNextSibling;
+    if (node->FNextSibling)
+        node->FNextSibling->FPrevSibling = node->FPrevSibling;
+    if (parent) {
+        if (parent->FFirstChild == node)
+            parent->FFirstChild = node->FNextSibling;
+        if (parent->FLastChild == node)
+            parent->FLastChild = node->FPrevSibling;
+        --parent->FChildCount;
+    } else {
+        FRoots.erase(std::find(FRoots.begin(), FRoots.end(), node));
+    }
     FOrderValid = false;
-    FreeSubtrees({node});
+    FreeSubtree(node);
     Changed();
 }
 
@@ -123,8 +145,10 @@ void TTreeNodes::Clear() {
         return;
     FOrder.clear();
     FOrderValid = true;
-    FreeSubtrees(std::move(FRoots));
+    std::vector<TTreeNode*> roots = std::move(FRoots);
     FRoots.clear();
+    for (TTreeNode* root : roots)
+        FreeSubtree(root);
     FCount = 0;
     Changed();
 }
@@ -141,13 +165,20 @@ void TTreeNodes::EnsureOrder() const {
         return;
     FOrder.clear();
     FOrder.reserve(FCount);
-    std::vector<TTreeNode*> stack(FRoots.rbegin(), FRoots.rend());
-    while (!stack.empty()) {
-        TTreeNode* node = stack.back();
-        stack.pop_back();
+    // Pre-order along the links: down to the first child, else on to the next
+    // sibling of the node or of its nearest ancestor that has one.
+    TTreeNode* node = FRoots.empty() ? nullptr : FRoots.front();
+    while (node) {
         node->FAbsoluteIndex = static_cast<int>(FOrder.size());
         FOrder.push_back(node);
-        stack.insert(stack.end(), node->FChildren.rbegin(), node->FChildren.rend());
+        if (node->FFirstChild) {
+            node = node->FFirstChild;
+            continue;
+        }
+        while (node && !node->FNextSibling)
+            node = node->FParent;
+        if (node)
+            node = node->FNextSibling;
     }
     FOrderValid = true;
 }

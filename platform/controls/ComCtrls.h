@@ -41,11 +41,14 @@ public:
     TTreeNode* Parent() const { return FParent; }
     // 0 for a root; -1 for a node that is not in the tree.
     int Level() const { return FLevel; }
-    int Count() const { return static_cast<int>(FChildren.size()); }
+    int Count() const { return FChildCount; }
+    // The child at Index, counted from the first (a walk along the siblings).
     TTreeNode* Item(int index) const;
-    bool HasChildren() const { return !FChildren.empty(); }
-    TTreeNode* GetFirstChild() const;
-    TTreeNode* GetLastChild() const;
+    bool HasChildren() const { return FFirstChild != nullptr; }
+    TTreeNode* GetFirstChild() const { return FFirstChild; }
+    TTreeNode* GetLastChild() const { return FLastChild; }
+    TTreeNode* GetNextSibling() const { return FNextSibling; }
+    TTreeNode* GetPrevSibling() const { return FPrevSibling; }
     // The next node in absolute order, or none.
     TTreeNode* GetNext() const;
     // Position in the whole tree read top to bottom with every node expanded; -1 for
@@ -64,7 +67,12 @@ private:
     TTreeNode* FParent = nullptr;
     int FLevel = -1;
     int FAbsoluteIndex = -1; // valid while the owner's order is
-    std::vector<TTreeNode*> FChildren;
+    // Children as a linked list: adding one allocates nothing.
+    TTreeNode* FFirstChild = nullptr;
+    TTreeNode* FLastChild = nullptr;
+    TTreeNode* FPrevSibling = nullptr;
+    TTreeNode* FNextSibling = nullptr;
+    int FChildCount = 0;
 };
 
 // The nodes of one tree view; owns every node placed in the tree.
@@ -100,7 +108,7 @@ private:
     // it stale; appending at the end (what a depth-first fill does) keeps it valid.
     void EnsureOrder() const;
     bool IsAtEnd(const TTreeNode* parent) const;
-    void FreeSubtrees(std::vector<TTreeNode*> roots);
+    void FreeSubtree(TTreeNode* node);
 
     TCustomTreeView* FOwner;
     std::vector<TTreeNode*> FRoots;
