@@ -10,7 +10,7 @@ namespace vesk {
 
 namespace {
 
-constexpr CharSet ReaderDelims{std::string_view("\n\r (),.:;=", 11)};
+constexpr CharSet ReaderDelims{"\n\r (),.:;="};
 
 bool IsRoutineKeyword(std::string_view word) {
     return SameText(word, "procedure") || SameText(word, "function") ||
@@ -43,15 +43,16 @@ std::string_view TParserList::NextWord() {
     if (Eof())
         return {}; // past the last line there is nothing to read
     std::string_view s = Get(Line);
-    const auto len = static_cast<int>(std::min<std::size_t>(s.size(), std::numeric_limits<int>::max() - 1));
+    const auto len =
+        static_cast<int>(std::min<std::size_t>(s.size(), std::numeric_limits<int>::max() - 1));
     while (Col <= len && ReaderDelims.Contains(s[static_cast<std::size_t>(Col) - 1]))
         ++Col;
     const int start = Col;
     while (Col <= len && !ReaderDelims.Contains(s[static_cast<std::size_t>(Col) - 1]))
         ++Col;
-    const std::string_view word =
-        start <= len ? s.substr(static_cast<std::size_t>(start) - 1, static_cast<std::size_t>(Col - start))
-                     : std::string_view();
+    const std::string_view word = start <= len ? s.substr(static_cast<std::size_t>(start) - 1,
+                                                          static_cast<std::size_t>(Col - start))
+                                               : std::string_view();
     if (Col >= len) {
         ++Line;
         Col = 1;
@@ -93,8 +94,8 @@ void TMethodList::ScanDeclarations() {
             method->Kind = word;
             method->MethodName = Reader.GetWord();
             method->OwnerClass = className;
-            method->DisplayName = className.empty() ? method->MethodName
-                                                    : className + "." + method->MethodName;
+            method->DisplayName =
+                className.empty() ? method->MethodName : className + "." + method->MethodName;
             FItems.push_back(std::move(method));
         }
         before = word;

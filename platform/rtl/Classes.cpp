@@ -102,10 +102,9 @@ int TStringList::IndexOfObject(const TObject* object) const {
 }
 
 bool TStringList::Find(std::string_view value, int& index) const {
-    auto it = std::lower_bound(FItems.begin(), FItems.end(), value,
-                               [this](const Item& item, std::string_view v) {
-                                   return Compare(item.Text, v) < 0;
-                               });
+    auto it = std::lower_bound(
+        FItems.begin(), FItems.end(), value,
+        [this](const Item& item, std::string_view v) { return Compare(item.Text, v) < 0; });
     index = static_cast<int>(it - FItems.begin());
     return it != FItems.end() && Compare(it->Text, value) == 0;
 }
@@ -129,7 +128,8 @@ void TStringList::SetText(std::string_view text) {
             break;
         }
         lines.push_back(Item{std::string(text.substr(start, end - start)), nullptr});
-        start = end + ((text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ? 2 : 1);
+        start =
+            end + ((text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ? 2 : 1);
     }
     FItems = std::move(lines);
     if (FSorted)
@@ -153,9 +153,8 @@ void TStringList::SetCaseSensitive(bool caseSensitive) {
 }
 
 void TStringList::Sort() {
-    std::stable_sort(FItems.begin(), FItems.end(), [this](const Item& a, const Item& b) {
-        return Compare(a.Text, b.Text) < 0;
-    });
+    std::stable_sort(FItems.begin(), FItems.end(),
+                     [this](const Item& a, const Item& b) { return Compare(a.Text, b.Text) < 0; });
 }
 
 } // namespace vesk
