@@ -1,77 +1,60 @@
-// `vesk tree` run as a user runs it: output, exit status and the error line.
+// `vesk tree`: the tree of a table, and one-line errors for what is missing.
+#include "tests/cli/CliRunner.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-#include <sys/wait.h>
-#include <unistd.h>
+
+namespace vesk::test {
 
 namespace {
 
-namespace fs = std::filesystem;
-
-struct TRun {
-    int Status;
-    std::string Out;
-    std::string Err;
-};
-
-std::string ReadAll(const fs::path& path) {
-    std::ifstream in(path);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+std::vector<std::string> TreeArgs(std::vector<std::string> extra) {
+    std::vector<std::string> args = {"tree",    SamplePath("customers.db"),
+                                     "--table", "Book",
+                                     "--id",    "ID",
+                                     "--owner", "OwnerID",
+                                     "--text",  "Name"};
+    args.insert(args.end(), extra.begin(), extra.end());
+    return args;
 }
 
-TRun Vesk(const std::string& arguments) {
-    const fs::path dir = fs::temp_directory_path();
-    const std::string tag = std::to_string(::getpid());
-    const fs::path out = dir / ("vesk-tree-out-" + tag);
-    const fs::path err = dir / ("vesk-tree-err-" + tag);
-    const std::string command = std::string(VESK_BINARY_DIR "/bin/vesk tree ") + arguments + " >" +
-                                out.string() + " 2>" + err.string();
-    const int status = std::system(command.c_str());
-    TRun run{WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadAll(out), ReadAll(err)};
-    fs::remove(out);
-    fs::remove(err);
-    return run;
-}
+} // namespace
 
-const std::string Sample = VESK_SOURCE_DIR "/examples/sample/customers.db";
-
-TEST(TreeCommand, PrintsTheTreeIndentedWithOptionalIds) {
-    const TRun run = Vesk(Sample + " --table Book --id ID --owner OwnerID --text Name --ids");
-    EXPECT_EQ(run.Status, 0);
-    EXPECT_TRUE(run.Out.starts_with("North-West [1]\n"
+TEST(CliTree, PrintsTheTreeIndentedWithOptionalIds) {
+    const CliResult ids = RunVesk(TreeArgs({"--ids", "--image", "ImageIndex"}));
+    EXPECT_EQ(ids.Status, 0) << ids.Err;
+    EXPECT_TRUE(ids.Out.starts_with("North-West [1]\n"
                                     "  Saint Petersburg [10]\n"
                                     "    Neva Shipping [100]\n"
                                     "    Baltic Timber [101]\n"
                                     "    Admiralty Print [108]\n"
                                     "  Novgorod [11]\n"))
-        << run.Out;
-    const TRun plain = Vesk(Sample + " --table Book --id ID --owner OwnerID --text Name");
+        << ids.Out;
+    const CliResult plain = RunVesk(TreeArgs({}));
     EXPECT_TRUE(plain.Out.starts_with("North-West\n  Saint Petersburg\n")) << plain.Out;
     EXPECT_EQ(plain.Err, "");
 }
 
-TEST(TreeCommand, MissingDatabaseTableOrFieldIsOneLineAndStatusTwo) {
+TEST(CliTree, MissingDatabaseTableOrFieldIsOneLineAndStatusTwo) {
+    std::vector<std::string> missingDatabase = TreeArgs({});
+    missingDatabase[1] = "/nonexistent/book.db";
+    std::vector<std::string> missingTable = TreeArgs({});
+    missingTable[3] = "Books";
+    std::vector<std::string> missingOwner = TreeArgs({});
+    missingOwner[7] = "Owner";
     const struct {
-        std::string Arguments;
+        std::vector<std::string> Args;
         std::string Message;
     } cases[] = {
-        {"/nonexistent/book.db --table Book --id ID --owner OwnerID --text Name",
-         "Database '/nonexistent/book.db' not found"},
-        {Sample + " --table Books --id ID --owner OwnerID --text Name", "Table 'Books' not found"},
-        {Sample + " --table Book --id ID --owner Owner --text Name", "Field 'Owner' not found"},
-        {Sample + " --table Book --id ID --owner OwnerID --text Name --image Picture",
-         "Field 'Picture' not found"},
+        {missingDatabase, "Database '/nonexistent/book.db' not found"},
+        {missingTable, "Table 'Books' not found"},
+        {missingOwner, "Field 'Owner' not found"},
+        {TreeArgs({"--image", "Picture"}), "Field 'Picture' not found"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.Arguments);
-        const TRun run = Vesk(c.Arguments);
+        SCOPED_TRACE(c.Message);
+        const CliResult run = RunVesk(c.Args);
         EXPECT_EQ(run.Status, 2);
         EXPECT_EQ(run.Out, "");
         EXPECT_NE(run.Err.find(c.Message), std::string::npos) << run.Err;
@@ -79,4 +62,4 @@ TEST(TreeCommand, MissingDatabaseTableOrFieldIsOneLineAndStatusTwo) {
     }
 }
 
-} // namespace
+} // namespace vesk::test
