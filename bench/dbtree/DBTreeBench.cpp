@@ -58,6 +58,21 @@ void MakeDatabase() {
     fs::rename(building, DatabasePath);
 }
 
+void OpenBook(TTable& table, bool open) {
+    table.SetDatabaseName(DatabasePath);
+    table.SetTableName("Book");
+    if (open)
+        table.Open();
+}
+
+void Connect(TVeskDBTreeView& view, TDataSource& source) {
+    view.SetDataFieldID("ID");
+    view.SetDataFieldOwnerID("OwnerID");
+    view.SetDataFieldText("Name");
+    view.SetDataFieldImageIndex("ImageIndex");
+    view.SetDataSource(&source);
+}
+
 // The floor: every row's four columns read straight from SQLite, nothing kept.
 void BM_BareScan(benchmark::State& state) {
     SQLite::Database db(DatabasePath);
@@ -80,8 +95,7 @@ void BM_BareScan(benchmark::State& state) {
 // Opening the table and walking it as the build does, without building.
 void BM_TableWalk(benchmark::State& state) {
     TTable table;
-    table.SetDatabaseName(DatabasePath);
-    table.SetTableName("Book");
+    OpenBook(table, false);
     for (auto _ : state) {
         table.Open();
         std::int64_t sum = 0;
@@ -103,15 +117,10 @@ void BM_TableWalk(benchmark::State& state) {
 // whole tree built.
 void BM_BuildTree(benchmark::State& state) {
     TTable table;
-    table.SetDatabaseName(DatabasePath);
-    table.SetTableName("Book");
+    OpenBook(table, false);
     TDataSource source(&table);
     TVeskDBTreeView view;
-    view.SetDataFieldID("ID");
-    view.SetDataFieldOwnerID("OwnerID");
-    view.SetDataFieldText("Name");
-    view.SetDataFieldImageIndex("ImageIndex");
-    view.SetDataSource(&source);
+    Connect(view, source);
     for (auto _ : state) {
         table.Open();
         benchmark::DoNotOptimize(view.Items().Count());
@@ -127,16 +136,10 @@ void BM_BuildTree(benchmark::State& state) {
 // The build alone, on a table already open.
 void BM_BuildTreeOnOpenTable(benchmark::State& state) {
     TTable table;
-    table.SetDatabaseName(DatabasePath);
-    table.SetTableName("Book");
-    table.Open();
+    OpenBook(table, true);
     TDataSource source(&table);
     TVeskDBTreeView view;
-    view.SetDataFieldID("ID");
-    view.SetDataFieldOwnerID("OwnerID");
-    view.SetDataFieldText("Name");
-    view.SetDataFieldImageIndex("ImageIndex");
-    view.SetDataSource(&source); // builds once
+    Connect(view, source); // builds once
     for (auto _ : state) {
         state.PauseTiming();
         view.Items().Clear();

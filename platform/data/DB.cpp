@@ -480,9 +480,10 @@ void TDataSet::Refresh() {
     CheckBrowseMode();
     const bool hadRecord = FRecords.Count() > 0;
     const std::int64_t key = hadRecord ? FRecords.Keys[FRecord] : 0;
-    TRecordStore records = FRecords;
-    InternalRefresh(FFieldDefs, records);
-    FRecords = std::move(records);
+    TRecordStore records;
+    records.FieldCount = FRecords.FieldCount;
+    if (InternalRefresh(FFieldDefs, records))
+        FRecords = std::move(records);
     const auto found = std::find(FRecords.Keys.begin(), FRecords.Keys.end(), key);
     if (hadRecord && found != FRecords.Keys.end())
         FRecord = static_cast<int>(found - FRecords.Keys.begin());

@@ -216,8 +216,11 @@ protected:
                               const std::vector<bool>& /*modified*/, bool /*inserting*/,
                               std::int64_t& /*key*/) {}
     virtual void InternalDelete(std::int64_t /*key*/) {}
-    // Reloads the records; by default they are kept as they are.
-    virtual void InternalRefresh(const TFieldDefs& /*defs*/, TRecordStore& /*records*/) {}
+    // Reads the records again into Records (empty, its FieldCount set); false when
+    // the kind keeps the records it has, as by default.
+    virtual bool InternalRefresh(const TFieldDefs& /*defs*/, TRecordStore& /*records*/) {
+        return false;
+    }
 
 private:
     friend class TField;

@@ -237,6 +237,11 @@ void TDBDataSet::CloseDatabase() {
     FDatabase.reset();
 }
 
+bool TDBDataSet::InternalRefresh(const TFieldDefs& defs, TRecordStore& records) {
+    InternalOpen(defs, records);
+    return true;
+}
+
 // ---- TTable
 
 TTable::~TTable() {
@@ -334,13 +339,6 @@ void TTable::InternalOpen(const TFieldDefs& defs, TRecordStore& records) {
 
 void TTable::InternalClose(TRecordStore&) {
     CloseDatabase();
-}
-
-void TTable::InternalRefresh(const TFieldDefs& defs, TRecordStore& records) {
-    TRecordStore fresh;
-    fresh.FieldCount = records.FieldCount;
-    ReadRecords(defs, fresh);
-    records = std::move(fresh);
 }
 
 void TTable::ReadRecord(const TFieldDefs& defs, std::int64_t key,
@@ -468,13 +466,6 @@ void TQuery::InternalOpen(const TFieldDefs&, TRecordStore& records) {
 
 void TQuery::InternalClose(TRecordStore&) {
     CloseDatabase();
-}
-
-void TQuery::InternalRefresh(const TFieldDefs& defs, TRecordStore& records) {
-    TRecordStore fresh;
-    fresh.FieldCount = records.FieldCount;
-    InternalOpen(defs, fresh);
-    records = std::move(fresh);
 }
 
 int TQuery::ExecSQL() {
