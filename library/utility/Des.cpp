@@ -154,14 +154,13 @@ public:
                 Final[byte][v] = Permute(in, 64, inverse.data(), 64);
             }
 
-        for (int box = 0; box < 8; ++box) {
-            // A group of E must be six consecutive bits of R (cyclically), so that a
-            // rotation brings it to the low six bits.
-            const int first = tables.E[6 * box];
-            for (int k = 1; k < 6; ++k)
-                if (tables.E[6 * box + k] != (first - 1 + k) % 32 + 1)
+        // The round reads each group of E with a shift of the right half, which holds
+        // for groups of six consecutive bits starting at bits 32, 4, 8, ..., 28.
+        for (int box = 0; box < 8; ++box)
+            for (int k = 0; k < 6; ++k)
+                if (tables.E[6 * box + k] != (4 * box + 31 + k) % 32 + 1)
                     throw EArgumentError("Invalid cipher table E");
-            Rotation[box] = static_cast<unsigned>((27 - first + 64) % 32);
+        for (int box = 0; box < 8; ++box) {
             for (int group = 0; group < 64; ++group) {
                 const int row = ((group >> 4) & 2) | (group & 1);
                 const int column = (group >> 1) & 15;
@@ -176,7 +175,6 @@ public:
     std::array<std::array<std::uint64_t, 256>, 8> Initial{};
     std::array<std::array<std::uint64_t, 256>, 8> Final{};
     std::array<std::array<std::uint32_t, 64>, 8> SP{};
-    std::array<unsigned, 8> Rotation{};
 };
 
 std::shared_ptr<const TDesEngine> MakeDesEngine(const TDesTables& tables) {
@@ -206,35 +204,47 @@ TDesKeySchedule::TDesKeySchedule(std::shared_ptr<const TDesEngine> engine, const
         d = rotate28(d, t.Shifts[n]);
         const std::uint64_t subkey =
             Permute((std::uint64_t(c) << 28) | d, 56, t.PC2.data(), 48);
-        for (int box = 0; box < 8; ++box)
-            FSubkeys[n][box] = static_cast<std::uint32_t>((subkey >> (42 - 6 * box)) & 63);
+        // Group i of E(R) is R rotated right by 27 - 4i; the even groups do not
+        // overlap each other, nor do the odd ones, so each set of four subkey groups
+        // is laid over R in one word.
+        std::array<std::uint32_t, 2> words{};
+        for (int box = 0; box < 8; ++box) {
+            const auto group = static_cast<std::uint32_t>((subkey >> (42 - 6 * box)) & 63);
+            words[box % 2] |= std::rotl(group, (27 - 4 * box + 32) % 32);
+        }
+        FForward[n] = words;
+        FBackward[15 - n] = words;
     }
 }
+
+namespace {
+
+inline std::uint32_t Round(const TDesEngine& e, std::uint32_t right,
+                           const std::array<std::uint32_t, 2>& k) {
+    const std::uint32_t even = right ^ k[0];
+    const std::uint32_t odd = right ^ k[1];
+    const auto& sp = e.SP;
+    return sp[0][std::rotr(even, 27) & 63] | sp[2][(even >> 19) & 63] |
+           sp[4][(even >> 11) & 63] | sp[6][(even >> 3) & 63] | sp[1][(odd >> 23) & 63] |
+           sp[3][(odd >> 15) & 63] | sp[5][(odd >> 7) & 63] | sp[7][std::rotl(odd, 1) & 63];
+}
+
+} // namespace
 
 void TDesKeySchedule::Process(const std::uint8_t* in, std::uint8_t* out, std::size_t count,
                               bool encrypt) const {
     const TDesEngine& e = *FEngine;
-    const auto& sp = e.SP;
-    const auto& rot = e.Rotation;
+    const auto& keys = encrypt ? FForward : FBackward;
     for (std::size_t block = 0; block < count; ++block, in += 8, out += 8) {
         std::uint64_t b = 0;
         for (int i = 0; i < 8; ++i)
             b |= e.Initial[i][in[i]];
         std::uint32_t left = static_cast<std::uint32_t>(b >> 32);
         std::uint32_t right = static_cast<std::uint32_t>(b);
-        for (int n = 0; n < 16; ++n) {
-            const auto& k = FSubkeys[encrypt ? n : 15 - n];
-            const std::uint32_t f = sp[0][(std::rotr(right, rot[0]) ^ k[0]) & 63] |
-                                    sp[1][(std::rotr(right, rot[1]) ^ k[1]) & 63] |
-                                    sp[2][(std::rotr(right, rot[2]) ^ k[2]) & 63] |
-                                    sp[3][(std::rotr(right, rot[3]) ^ k[3]) & 63] |
-                                    sp[4][(std::rotr(right, rot[4]) ^ k[4]) & 63] |
-                                    sp[5][(std::rotr(right, rot[5]) ^ k[5]) & 63] |
-                                    sp[6][(std::rotr(right, rot[6]) ^ k[6]) & 63] |
-                                    sp[7][(std::rotr(right, rot[7]) ^ k[7]) & 63];
-            const std::uint32_t next = left ^ f;
-            left = right;
-            right = next;
+        // Two iterations at a time, so the halves never swap places.
+        for (int n = 0; n < 16; n += 2) {
+            left ^= Round(e, right, keys[n]);
+            right ^= Round(e, left, keys[n + 1]);
         }
         // The pre-output block is R16 followed by L16.
         const std::uint64_t pre = (std::uint64_t(right) << 32) | left;

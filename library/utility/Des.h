@@ -17,7 +17,8 @@ using TDesBlock = std::array<std::uint8_t, 8>;
 
 // Every table the cipher is built from, as bit numbers counted from 1 (bit 1 is the
 // most significant bit of the first byte). Each 6-bit group of E must take
-// consecutive bits of the right half, wrapping from bit 32 to bit 1.
+// consecutive bits of the right half, group I starting at bit 4I (bit 32 for the
+// first), wrapping from bit 32 to bit 1.
 struct TDesTables {
     std::array<std::uint8_t, 64> IP;
     std::array<std::uint8_t, 48> E;
@@ -48,8 +49,10 @@ public:
 
 private:
     std::shared_ptr<const TDesEngine> FEngine;
-    // One 6-bit subkey group per S-box for each of the 16 iterations.
-    std::array<std::array<std::uint32_t, 8>, 16> FSubkeys{};
+    // Each iteration's subkey as the words XORed with R for the even and the odd
+    // S-boxes, in encryption and in decryption order.
+    std::array<std::array<std::uint32_t, 2>, 16> FForward{};
+    std::array<std::array<std::uint32_t, 2>, 16> FBackward{};
 };
 
 // Combines the tables; raises EArgumentError for tables that are not permutations
