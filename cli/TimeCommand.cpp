@@ -24,8 +24,7 @@ public:
     void Setup(CLI::App& app) override {
         app.add_option("--decimal", FDecimal, "digits after the decimal separator (default 2)")
             ->check(CLI::Range(0, 18));
-        app.add_option("COMMAND", FCommand, "the command and its arguments, after --")
-            ->required();
+        app.add_option("COMMAND", FCommand, "the command and its arguments, after --")->required();
         app.footer("Prints \"Sec: \" and the elapsed seconds on stderr; exits with the\n"
                    "command's status (128 + N when signal N ended it).");
     }
@@ -55,7 +54,8 @@ public:
         std::cout.flush();
         watch.Start();
         pid_t child = 0;
-        const int error = ::posix_spawnp(&child, argv[0], nullptr, &attributes, argv.data(), environ);
+        const int error =
+            ::posix_spawnp(&child, argv[0], nullptr, &attributes, argv.data(), environ);
         posix_spawnattr_destroy(&attributes);
         int status = 0;
         if (error == 0)
@@ -80,9 +80,8 @@ private:
     std::vector<std::string> FCommand;
 };
 
-const CommandRegistration timeRegistration{
-    "time", "Time a command with the stopwatch component",
-    [] { return std::make_unique<TimeCommand>(); }};
+const CommandRegistration timeRegistration{"time", "Time a command with the stopwatch component",
+                                           [] { return std::make_unique<TimeCommand>(); }};
 
 } // namespace
 

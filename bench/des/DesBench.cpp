@@ -23,8 +23,12 @@ void BM_Crypt(benchmark::State& state, bool encrypt) {
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * state.range(0));
 }
 
-void BM_Encrypt(benchmark::State& state) { BM_Crypt(state, true); }
-void BM_Decrypt(benchmark::State& state) { BM_Crypt(state, false); }
+void BM_Encrypt(benchmark::State& state) {
+    BM_Crypt(state, true);
+}
+void BM_Decrypt(benchmark::State& state) {
+    BM_Crypt(state, false);
+}
 
 void BM_KeySchedule(benchmark::State& state) {
     vesk::TEncryption cipher;

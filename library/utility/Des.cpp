@@ -128,7 +128,9 @@ void StoreBlock(std::uint64_t v, std::uint8_t* p) {
 
 } // namespace
 
-const TDesTables& VariantDesTables() { return VariantTables; }
+const TDesTables& VariantDesTables() {
+    return VariantTables;
+}
 
 // The 64-bit permutations as eight byte-indexed tables each, and the round function
 // as eight tables that take one 6-bit group straight to its bits after P.
@@ -202,8 +204,7 @@ TDesKeySchedule::TDesKeySchedule(std::shared_ptr<const TDesEngine> engine, const
     for (int n = 0; n < 16; ++n) {
         c = rotate28(c, t.Shifts[n]);
         d = rotate28(d, t.Shifts[n]);
-        const std::uint64_t subkey =
-            Permute((std::uint64_t(c) << 28) | d, 56, t.PC2.data(), 48);
+        const std::uint64_t subkey = Permute((std::uint64_t(c) << 28) | d, 56, t.PC2.data(), 48);
         // Group i of E(R) is R rotated right by 27 - 4i; the even groups do not
         // overlap each other, nor do the odd ones, so each set of four subkey groups
         // is laid over R in one word.
@@ -224,9 +225,9 @@ inline std::uint32_t Round(const TDesEngine& e, std::uint32_t right,
     const std::uint32_t even = right ^ k[0];
     const std::uint32_t odd = right ^ k[1];
     const auto& sp = e.SP;
-    return sp[0][std::rotr(even, 27) & 63] | sp[2][(even >> 19) & 63] |
-           sp[4][(even >> 11) & 63] | sp[6][(even >> 3) & 63] | sp[1][(odd >> 23) & 63] |
-           sp[3][(odd >> 15) & 63] | sp[5][(odd >> 7) & 63] | sp[7][std::rotl(odd, 1) & 63];
+    return sp[0][std::rotr(even, 27) & 63] | sp[2][(even >> 19) & 63] | sp[4][(even >> 11) & 63] |
+           sp[6][(even >> 3) & 63] | sp[1][(odd >> 23) & 63] | sp[3][(odd >> 15) & 63] |
+           sp[5][(odd >> 7) & 63] | sp[7][std::rotl(odd, 1) & 63];
 }
 
 } // namespace
@@ -408,7 +409,9 @@ public:
         }
     }
 
-    void Write(const std::uint8_t* data, std::size_t size) { WriteFull(FFd.Get(), data, size, FTarget); }
+    void Write(const std::uint8_t* data, std::size_t size) {
+        WriteFull(FFd.Get(), data, size, FTarget);
+    }
 
     void Commit() {
         if (!FTemp.empty() && ::fsync(FFd.Get()) != 0)

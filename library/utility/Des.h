@@ -43,8 +43,7 @@ public:
     TDesKeySchedule(std::shared_ptr<const TDesEngine> engine, const TDesBlock& key);
 
     // Processes Count whole 8-byte blocks; In and Out may be the same buffer.
-    void Process(const std::uint8_t* in, std::uint8_t* out, std::size_t count,
-                 bool encrypt) const;
+    void Process(const std::uint8_t* in, std::uint8_t* out, std::size_t count, bool encrypt) const;
     TDesBlock ProcessBlock(const TDesBlock& in, bool encrypt) const;
 
 private:

@@ -11,7 +11,9 @@ namespace vesk {
 namespace {
 
 // The cursor belongs to a GUI application; a console program has none to change.
-bool HasCursor() { return qobject_cast<QGuiApplication*>(QCoreApplication::instance()); }
+bool HasCursor() {
+    return qobject_cast<QGuiApplication*>(QCoreApplication::instance());
+}
 
 void SetText(QWidget* control, const QString& text) {
     if (auto* label = qobject_cast<QLabel*>(control))

@@ -21,8 +21,7 @@ class TVeskFastTime : public QObject {
     Q_PROPERTY(uchar Decimal READ Decimal WRITE SetDecimal)
 
 public:
-    explicit TVeskFastTime(QObject* owner = nullptr,
-                           const TFastClock& clock = SystemFastClock());
+    explicit TVeskFastTime(QObject* owner = nullptr, const TFastClock& clock = SystemFastClock());
 
     // Takes a new starting point; shows the wait cursor and disables the display
     // control while the measurement runs.

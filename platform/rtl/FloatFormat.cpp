@@ -4,7 +4,6 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <vector>
 
 #include <langinfo.h>
 #include <locale.h>
@@ -13,31 +12,60 @@ namespace vesk {
 
 namespace {
 
-// The digits of a value rounded to a number of significant digits: the value is
-// D[0].D[1]D[2]... times ten to the Exponent.
+// A value as decimal digits: D[0].D[1]D[2]... times ten to the Exponent; no digits
+// is zero.
 struct TDecimal {
     std::string Digits;
     int Exponent = 0;
 };
 
-template <typename... Args>
-std::string Print(const char* format, Args... args) {
-    const int size = std::snprintf(nullptr, 0, format, args...);
-    std::vector<char> text(static_cast<std::size_t>(size) + 1);
-    std::snprintf(text.data(), text.size(), format, args...);
-    return std::string(text.data(), static_cast<std::size_t>(size));
+// Magnitude is finite and not negative; 18 significant digits, all a long double holds.
+TDecimal ToDecimal(long double magnitude) {
+    TDecimal result;
+    if (magnitude == 0)
+        return result;
+    char text[64];
+    std::snprintf(text, sizeof text, "%.17Le", magnitude);
+    const char* p = text;
+    for (; *p && *p != 'e'; ++p)
+        if (*p >= '0' && *p <= '9')
+            result.Digits += *p;
+    result.Exponent = std::atoi(p + 1);
+    return result;
 }
 
-// Magnitude is finite and not negative.
-TDecimal Significant(long double magnitude, int precision) {
-    const std::string text = Print("%.*Le", precision - 1, magnitude);
-    TDecimal result;
-    std::size_t i = 0;
-    for (; i < text.size() && text[i] != 'e'; ++i)
-        if (text[i] >= '0' && text[i] <= '9')
-            result.Digits += text[i];
-    result.Exponent = std::atoi(text.c_str() + i + 1);
-    return result;
+// Keeps Count significant digits, rounding half away from zero as on paper.
+void RoundTo(TDecimal& d, int count) {
+    if (d.Digits.empty() || count >= static_cast<int>(d.Digits.size()))
+        return;
+    if (count < 0) {
+        d.Digits.clear();
+        return;
+    }
+    const bool up = d.Digits[static_cast<std::size_t>(count)] >= '5';
+    d.Digits.resize(static_cast<std::size_t>(count));
+    if (!up) {
+        while (!d.Digits.empty() && d.Digits.back() == '0')
+            d.Digits.pop_back();
+        return;
+    }
+    int i = count - 1;
+    for (; i >= 0 && d.Digits[static_cast<std::size_t>(i)] == '9'; --i)
+        d.Digits.pop_back();
+    if (i < 0) {
+        d.Digits = "1";
+        ++d.Exponent;
+    } else {
+        ++d.Digits[static_cast<std::size_t>(i)];
+    }
+}
+
+// The digit standing for ten to the Power.
+char DigitAt(const TDecimal& d, int power) {
+    const int index = d.Exponent - power;
+    return index >= 0 && index < static_cast<int>(d.Digits.size())
+               ? d.Digits[static_cast<std::size_t>(index)]
+               : '0';
 }
 
 std::string Grouped(const std::string& integer, const std::string& separator) {
@@ -59,65 +87,54 @@ std::string ExponentText(int exponent, int minDigits, bool plusSign) {
     return "E" + std::string(exponent < 0 ? "-" : (plusSign ? "+" : "")) + digits;
 }
 
-std::string General(long double magnitude, int precision, int digits,
-                    const TFormatSettings& settings) {
-    if (magnitude == 0)
-        return "0";
-    TDecimal d = Significant(magnitude, precision);
-    while (d.Digits.size() > 1 && d.Digits.back() == '0')
+std::string Mantissa(const std::string& digits, const TFormatSettings& settings) {
+    return digits.size() > 1 ? digits.substr(0, 1) + settings.DecimalSeparator + digits.substr(1)
+                             : digits;
+}
+
+std::string General(TDecimal d, int precision, int digits, const TFormatSettings& settings) {
+    RoundTo(d, precision);
+    while (!d.Digits.empty() && d.Digits.back() == '0')
         d.Digits.pop_back();
+    if (d.Digits.empty())
+        return "0";
     const int e = d.Exponent;
-    if (e < -5 || e >= precision) {
-        std::string text = d.Digits.substr(0, 1);
-        if (d.Digits.size() > 1)
-            text += settings.DecimalSeparator + d.Digits.substr(1);
-        return text + ExponentText(e, digits, false);
+    if (e < -5 || e >= precision)
+        return Mantissa(d.Digits, settings) + ExponentText(e, digits, false);
+    std::string integer = "0", fraction;
+    if (e >= 0) {
+        integer.clear();
+        for (int power = e; power >= 0; --power)
+            integer += DigitAt(d, power);
     }
-    if (e < 0)
-        return "0" + settings.DecimalSeparator + std::string(static_cast<std::size_t>(-e - 1), '0') +
-               d.Digits;
-    std::string integer = d.Digits.substr(0, std::min<std::size_t>(d.Digits.size(), e + 1));
-    integer.append(static_cast<std::size_t>(e + 1) - integer.size(), '0');
-    const std::string fraction =
-        d.Digits.size() > static_cast<std::size_t>(e + 1) ? d.Digits.substr(e + 1) : "";
+    const int last = e - static_cast<int>(d.Digits.size()) + 1;
+    for (int power = -1; power >= last; --power)
+        fraction += DigitAt(d, power);
     return fraction.empty() ? integer : integer + settings.DecimalSeparator + fraction;
 }
 
-std::string Exponent(long double magnitude, int precision, int digits,
-                     const TFormatSettings& settings) {
-    const TDecimal d = magnitude == 0 ? TDecimal{std::string(precision, '0'), 0}
-                                      : Significant(magnitude, precision);
-    std::string text = d.Digits.substr(0, 1);
-    if (d.Digits.size() > 1)
-        text += settings.DecimalSeparator + d.Digits.substr(1);
-    return text + ExponentText(d.Exponent, digits, true);
+std::string Exponent(TDecimal d, int precision, int digits, const TFormatSettings& settings) {
+    RoundTo(d, precision);
+    d.Digits.resize(static_cast<std::size_t>(precision), '0');
+    return Mantissa(d.Digits, settings) + ExponentText(d.Exponent, digits, true);
 }
 
 // Fixed or number format; empty when the integer part needs more than Precision digits.
-std::string Fixed(long double magnitude, int precision, int digits, bool grouped,
+std::string Fixed(TDecimal d, int precision, int digits, bool grouped,
                   const TFormatSettings& settings) {
-    std::string integer, fraction;
-    const TDecimal d = magnitude == 0 ? TDecimal{"0", 0} : Significant(magnitude, precision);
-    if (d.Exponent >= precision)
+    RoundTo(d, precision);
+    if (!d.Digits.empty() && d.Exponent >= precision)
         return {};
-    if (d.Exponent + 1 + digits <= precision) {
-        // Precision does not bind: round once, to Digits decimals.
-        const std::string text = Print("%.*Lf", digits, magnitude);
-        const std::size_t point = text.find_first_not_of("0123456789");
-        integer = text.substr(0, point);
-        if (point != std::string::npos)
-            fraction = text.substr(point + 1);
-    } else if (d.Exponent >= 0) {
-        integer = d.Digits.substr(0, static_cast<std::size_t>(d.Exponent) + 1);
-        fraction = d.Digits.substr(static_cast<std::size_t>(d.Exponent) + 1);
-    } else {
-        integer = "0";
-        fraction = std::string(static_cast<std::size_t>(-d.Exponent - 1), '0') + d.Digits;
-    }
-    fraction.resize(static_cast<std::size_t>(digits), '0');
+    RoundTo(d, d.Exponent + 1 + digits);
+    std::string integer;
+    for (int power = std::max(d.Digits.empty() ? 0 : d.Exponent, 0); power >= 0; --power)
+        integer += DigitAt(d, power);
     std::string text = grouped ? Grouped(integer, settings.ThousandSeparator) : integer;
-    if (digits > 0)
-        text += settings.DecimalSeparator + fraction;
+    if (digits > 0) {
+        text += settings.DecimalSeparator;
+        for (int power = -1; power >= -digits; --power)
+            text += DigitAt(d, power);
+    }
     return text;
 }
 
@@ -154,21 +171,21 @@ std::string FloatToStrF(long double value, TFloatFormat format, int precision, i
     if (std::isinf(value))
         return value < 0 ? "-INF" : "INF";
     precision = std::clamp(precision, 1, 18);
-    const long double magnitude = std::fabs(value);
+    const TDecimal d = ToDecimal(std::fabs(value));
     std::string text;
     switch (format) {
     case TFloatFormat::ffFixed:
     case TFloatFormat::ffNumber:
-        text = Fixed(magnitude, precision, std::clamp(digits, 0, 18),
-                     format == TFloatFormat::ffNumber, settings);
+        text = Fixed(d, precision, std::clamp(digits, 0, 18), format == TFloatFormat::ffNumber,
+                     settings);
         if (!text.empty())
             break;
         [[fallthrough]];
     case TFloatFormat::ffGeneral:
-        text = General(magnitude, precision, std::clamp(digits, 0, 4), settings);
+        text = General(d, precision, std::clamp(digits, 0, 4), settings);
         break;
     case TFloatFormat::ffExponent:
-        text = Exponent(magnitude, precision, std::clamp(digits, 0, 4), settings);
+        text = Exponent(d, precision, std::clamp(digits, 0, 4), settings);
         break;
     }
     // A value that rounds to zero has no sign.

@@ -116,7 +116,8 @@ TDesBlock ReferenceDes(const TDesTables& t, const TDesBlock& in, const TDesBlock
             int g[6];
             for (int j = 0; j < 6; ++j)
                 g[j] = bit(r, t.E[6 * box + j]) ^ k[6 * box + j];
-            const int value = t.S[box][(2 * g[0] + g[5]) * 16 + 8 * g[1] + 4 * g[2] + 2 * g[3] + g[4]];
+            const int value =
+                t.S[box][(2 * g[0] + g[5]) * 16 + 8 * g[1] + 4 * g[2] + 2 * g[3] + g[4]];
             const int weights[4] = {8, 4, 2, 1};
             for (int j = 0; j < 4; ++j)
                 sOut[4 * box + j] = (value & weights[j]) ? 1 : 0;
@@ -358,8 +359,8 @@ TEST_F(EncryptionFile, ChunksAndEmptyFilesGiveWhatOneCryptGives) {
 TEST_F(EncryptionFile, NoOutputFileReplacesTheInputKeepingItsMode) {
     const std::string plain = Bytes(100, 5);
     Write(Path("doc"), plain);
-    fs::permissions(Path("doc"), fs::perms::owner_read | fs::perms::owner_write |
-                                     fs::perms::group_read);
+    fs::permissions(Path("doc"),
+                    fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     TEncryption c;
     c.SetKey("in place");
     c.InputFile = Path("doc");
@@ -416,8 +417,8 @@ TEST_F(EncryptionFile, UnreadableOrMissingInputWritesNothing) {
 TEST_F(EncryptionFile, ReadOnlyInputEncryptsToAnotherFile) {
     const std::string plain = Bytes(40, 11);
     Write(Path("ro"), plain);
-    fs::permissions(Path("ro"), fs::perms::owner_read | fs::perms::group_read |
-                                    fs::perms::others_read);
+    fs::permissions(Path("ro"),
+                    fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
     fs::permissions(FDir, fs::perms::all);
     // The superuser may write anything, so the child gives that up first.
     const pid_t child = ::fork();
