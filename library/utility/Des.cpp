@@ -232,28 +232,49 @@ inline std::uint32_t Round(const TDesEngine& e, std::uint32_t right,
 
 } // namespace
 
-void TDesKeySchedule::Process(const std::uint8_t* in, std::uint8_t* out, std::size_t count,
-                              bool encrypt) const {
-    const TDesEngine& e = *FEngine;
-    const auto& keys = encrypt ? FForward : FBackward;
-    for (std::size_t block = 0; block < count; ++block, in += 8, out += 8) {
+namespace {
+
+// Lanes blocks side by side: their rounds are independent, so the processor can
+// overlap the table reads of one block with those of the others.
+template <int Lanes>
+void ProcessLanes(const TDesEngine& e, const std::array<std::array<std::uint32_t, 2>, 16>& keys,
+                  const std::uint8_t* in, std::uint8_t* out) {
+    std::uint32_t left[Lanes], right[Lanes];
+    for (int lane = 0; lane < Lanes; ++lane) {
         std::uint64_t b = 0;
         for (int i = 0; i < 8; ++i)
-            b |= e.Initial[i][in[i]];
-        std::uint32_t left = static_cast<std::uint32_t>(b >> 32);
-        std::uint32_t right = static_cast<std::uint32_t>(b);
-        // Two iterations at a time, so the halves never swap places.
-        for (int n = 0; n < 16; n += 2) {
-            left ^= Round(e, right, keys[n]);
-            right ^= Round(e, left, keys[n + 1]);
-        }
+            b |= e.Initial[i][in[8 * lane + i]];
+        left[lane] = static_cast<std::uint32_t>(b >> 32);
+        right[lane] = static_cast<std::uint32_t>(b);
+    }
+    // Two iterations at a time, so the halves never swap places.
+    for (int n = 0; n < 16; n += 2) {
+        for (int lane = 0; lane < Lanes; ++lane)
+            left[lane] ^= Round(e, right[lane], keys[n]);
+        for (int lane = 0; lane < Lanes; ++lane)
+            right[lane] ^= Round(e, left[lane], keys[n + 1]);
+    }
+    for (int lane = 0; lane < Lanes; ++lane) {
         // The pre-output block is R16 followed by L16.
-        const std::uint64_t pre = (std::uint64_t(right) << 32) | left;
+        const std::uint64_t pre = (std::uint64_t(right[lane]) << 32) | left[lane];
         std::uint64_t result = 0;
         for (int i = 0; i < 8; ++i)
             result |= e.Final[i][(pre >> (56 - 8 * i)) & 0xFF];
-        StoreBlock(result, out);
+        StoreBlock(result, out + 8 * lane);
     }
+}
+
+} // namespace
+
+void TDesKeySchedule::Process(const std::uint8_t* in, std::uint8_t* out, std::size_t count,
+                              bool encrypt) const {
+    constexpr int Lanes = 2; // more lanes run out of registers
+    const TDesEngine& e = *FEngine;
+    const auto& keys = encrypt ? FForward : FBackward;
+    for (; count >= Lanes; count -= Lanes, in += 8 * Lanes, out += 8 * Lanes)
+        ProcessLanes<Lanes>(e, keys, in, out);
+    for (; count > 0; --count, in += 8, out += 8)
+        ProcessLanes<1>(e, keys, in, out);
 }
 
 TDesBlock TDesKeySchedule::ProcessBlock(const TDesBlock& in, bool encrypt) const {
