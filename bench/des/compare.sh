@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The file cipher against openssl's single-key DES in ECB mode, on this machine, in
-# one run: first the cipher alone on 16 KiB buffers (des_bench against `openssl
+# one run: first the cipher alone on 16 KiB buffers (bench_des against `openssl
 # speed`), then whole files (`vesk crypt` against `openssl enc`), as MB/s (10^6 bytes)
 # and the ratio ours / openssl's.
 #   bench/des/compare.sh [BIN_DIR (default build/bin)] [FILE_MIB (default 256)]
@@ -9,7 +9,7 @@ bin=${1:-build/bin}
 mib=${2:-256}
 providers=(-provider legacy -provider default)
 
-ours=$("$bin/des_bench" --benchmark_filter='BM_Encrypt/16384' --benchmark_min_time=3 \
+ours=$("$bin/bench_des" --benchmark_filter='BM_Encrypt/16384' --benchmark_min_time=3 \
     --benchmark_format=csv 2>/dev/null | awk -F, '/BM_Encrypt/ {print $6 / 1e6}')
 theirs=$(openssl speed -evp des-ecb "${providers[@]}" -seconds 3 -bytes 16384 2>/dev/null |
     awk '/^DES-ECB|^des-ecb/ {sub(/k$/, "", $NF); print $NF / 1000}')

@@ -1,11 +1,11 @@
 #include "library/utility/Des.h"
 #include "platform/rtl/SysUtils.h"
+#include "tests/library/utility/ScratchDir.h"
 
 #include <gtest/gtest.h>
 
 #include <csignal>
 #include <filesystem>
-#include <fstream>
 #include <random>
 
 #include <sys/resource.h>
@@ -268,28 +268,8 @@ TEST(EncryptionCrypt, SizesNotMultipleOfEightAreRefused) {
     EXPECT_THROW(c.Crypt(in.data(), out.data(), -8, true), EArgumentError);
 }
 
-class EncryptionFile : public ::testing::Test {
+class EncryptionFile : public test::ScratchDir {
 protected:
-    void SetUp() override {
-        FDir = fs::temp_directory_path() /
-               ("vesk-des-" + std::to_string(::getpid()) + "-" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(FDir);
-        fs::create_directories(FDir);
-    }
-    void TearDown() override { fs::remove_all(FDir); }
-
-    std::string Path(const std::string& name) const { return (FDir / name).string(); }
-    static void Write(const std::string& path, const std::string& bytes) {
-        std::ofstream(path, std::ios::binary) << bytes;
-    }
-    static std::string Read(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
-    std::size_t EntryCount() const {
-        return static_cast<std::size_t>(std::distance(fs::directory_iterator(FDir), {}));
-    }
     static std::string Bytes(std::size_t size, unsigned seed) {
         std::mt19937 random(seed);
         std::string bytes(size, '\0');
@@ -297,8 +277,6 @@ protected:
             b = static_cast<char>(random());
         return bytes;
     }
-
-    fs::path FDir;
 };
 
 TEST_F(EncryptionFile, ThirteenBytesGrowToSixteenAndComeBackWithZeroFiller) {
