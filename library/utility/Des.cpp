@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <random>
 #include <vector>
 
@@ -404,11 +405,12 @@ public:
         } else {
             FFinal = target;
         }
-        const std::string dir = ExtractFilePath(FFinal);
-        const std::string name = ExtractFileName(FFinal);
+        const std::filesystem::path final(FFinal);
         std::random_device random;
         for (int attempt = 0; !FFd; ++attempt) {
-            FTemp = dir + "." + name + "." + std::to_string(random() % 1000000) + ".tmp";
+            FTemp = (final.parent_path() / ("." + final.filename().string() + "." +
+                                            std::to_string(random() % 1000000) + ".tmp"))
+                        .string();
             FFd.Reset(::open(FTemp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
             if (!FFd && (errno != EEXIST || attempt > 100))
                 RaiseIo("Cannot create", target, errno);
