@@ -290,7 +290,9 @@ TDesBlock PasToCryptString(std::string_view s) {
     return block;
 }
 
-TEncryption::TEncryption() : FSchedule(VariantEngine(), FKey) {}
+TEncryption::TEncryption(const TDesTables& tables)
+    : FEngine(&tables == &VariantTables ? VariantEngine() : MakeDesEngine(tables)),
+      FSchedule(FEngine, FKey) {}
 
 std::string TEncryption::GetKey() const {
     const auto end = std::find(FKey.begin(), FKey.end(), 0);
@@ -299,7 +301,7 @@ std::string TEncryption::GetKey() const {
 
 void TEncryption::SetKey(std::string_view value) {
     FKey = PasToCryptString(value.empty() ? std::string_view(DefaultKey) : value);
-    FSchedule = TDesKeySchedule(VariantEngine(), FKey);
+    FSchedule = TDesKeySchedule(FEngine, FKey);
 }
 
 void TEncryption::DES(const TDesBlock& input, const TDesBlock& key, TDesBlock& output,
@@ -307,7 +309,7 @@ void TEncryption::DES(const TDesBlock& input, const TDesBlock& key, TDesBlock& o
     if (key == FKey)
         output = FSchedule.ProcessBlock(input, encrypt);
     else
-        output = TDesKeySchedule(VariantEngine(), key).ProcessBlock(input, encrypt);
+        output = TDesKeySchedule(FEngine, key).ProcessBlock(input, encrypt);
 }
 
 void TEncryption::Crypt(const void* inBuf, void* outBuf, std::int32_t size, bool encrypt) const {

@@ -63,7 +63,9 @@ TDesBlock PasToCryptString(std::string_view s);
 
 class TEncryption {
 public:
-    TEncryption();
+    // Built from the variant tables unless given others (which raise EArgumentError
+    // as MakeDesEngine does).
+    explicit TEncryption(const TDesTables& tables = VariantDesTables());
 
     // Path of the file to process; empty: Execute does nothing.
     std::string InputFile;
@@ -75,7 +77,8 @@ public:
     void SetKey(std::string_view value);
     const TDesBlock& KeyBlock() const { return FKey; }
 
-    // One block under any key, with the component's tables.
+    // One block under any key, with the component's tables; the schedule of the
+    // component's own key is reused.
     void DES(const TDesBlock& input, const TDesBlock& key, TDesBlock& output, bool encrypt) const;
 
     // Size bytes of InBuf to OutBuf under the component's key; the buffers may be the
@@ -97,6 +100,7 @@ protected:
     virtual void DoProgress(std::uint64_t done, std::uint64_t total);
 
 private:
+    std::shared_ptr<const TDesEngine> FEngine;
     TDesBlock FKey{};
     TDesKeySchedule FSchedule;
 };
