@@ -364,8 +364,8 @@ void TDataSet::GetFieldNames(TStringList& list) {
             list.Add(field->FieldName());
         return;
     }
-    if (FFieldDefs.Count() == 0)
-        UpdateFieldDefs();
+    // Described afresh: the table, query or definitions may have changed since.
+    UpdateFieldDefs();
     for (int i = 0; i < FFieldDefs.Count(); ++i)
         list.Add(FFieldDefs[i].Name);
 }

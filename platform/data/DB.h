@@ -184,7 +184,8 @@ public:
     const TFieldDefs& FieldDefs() const { return FFieldDefs; }
     // Describes the fields again (reading the database while closed).
     void UpdateFieldDefs();
-    // Adds the field names: of the field objects when open, else of the definitions.
+    // Adds the field names: of the field objects when open, else of the definitions
+    // as the data set describes them now.
     void GetFieldNames(TStringList& list);
 
     // Nested: notifications are held back until the last EnableControls, which then
