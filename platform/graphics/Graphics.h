@@ -81,6 +81,9 @@ constexpr TRect Rect(int left, int top, int right, int bottom) {
 void InflateRect(TRect& rect, int dx, int dy);
 void OffsetRect(TRect& rect, int dx, int dy);
 
+// How text sits in its rectangle (the host's ordinals).
+enum TAlignment : std::uint8_t { taLeftJustify, taRightJustify, taCenter };
+
 enum class TPenMode : std::uint8_t { pmCopy, pmMask };
 enum class TBrushStyle : std::uint8_t { bsSolid, bsClear };
 
