@@ -41,61 +41,48 @@ void TLabelEffect::SetFontColor(TColor color) {
     SetFont(font);
 }
 
+// A depth or direction: leaves the named style for esCustom unless a style is being
+// applied, and repaints at once.
+template <typename T>
+void TLabelEffect::SetLayerValue(T& field, T value) {
+    if (value == field)
+        return;
+    field = value;
+    if (!FChangingStyle)
+        SetEffectStyle(esCustom);
+    Refresh();
+}
+
 void TLabelEffect::SetDepthHighlight(TEffectDepth value) {
-    if (value == FDepthHighlight)
-        return;
-    FDepthHighlight = value;
-    if (!FChangingStyle)
-        SetEffectStyle(esCustom);
-    Refresh();
+    SetLayerValue(FDepthHighlight, value);
 }
-
 void TLabelEffect::SetDepthShadow(TEffectDepth value) {
-    if (value == FDepthShadow)
-        return;
-    FDepthShadow = value;
-    if (!FChangingStyle)
-        SetEffectStyle(esCustom);
-    Refresh();
+    SetLayerValue(FDepthShadow, value);
 }
-
 void TLabelEffect::SetDirectionHighlight(TEffectDirection value) {
-    if (value == FDirectionHighlight)
-        return;
-    FDirectionHighlight = value;
-    if (!FChangingStyle)
-        SetEffectStyle(esCustom);
-    Refresh();
+    SetLayerValue(FDirectionHighlight, value);
+}
+void TLabelEffect::SetDirectionShadow(TEffectDirection value) {
+    SetLayerValue(FDirectionShadow, value);
 }
 
-void TLabelEffect::SetDirectionShadow(TEffectDirection value) {
-    if (value == FDirectionShadow)
+// A layer colour: recorded in the csCustom row before the switch to csCustom (unless
+// a scheme is being applied), so that the switch finds it there; repaints at once.
+void TLabelEffect::SetLayerColour(TColor& field, TColourPosition position, TColor value) {
+    if (value == field)
         return;
-    FDirectionShadow = value;
-    if (!FChangingStyle)
-        SetEffectStyle(esCustom);
+    field = value;
+    FSchemeColours[csCustom][position] = value;
+    if (!FChangingScheme)
+        SetColourScheme(csCustom);
     Refresh();
 }
 
 void TLabelEffect::SetColourHighlight(TColor value) {
-    if (value == FColourHighlight)
-        return;
-    FColourHighlight = value;
-    // Written before the scheme switch, so that csCustom finds the new colour.
-    FSchemeColours[csCustom][cpHighlight] = value;
-    if (!FChangingScheme)
-        SetColourScheme(csCustom);
-    Refresh();
+    SetLayerColour(FColourHighlight, cpHighlight, value);
 }
-
 void TLabelEffect::SetColourShadow(TColor value) {
-    if (value == FColourShadow)
-        return;
-    FColourShadow = value;
-    FSchemeColours[csCustom][cpShadow] = value;
-    if (!FChangingScheme)
-        SetColourScheme(csCustom);
-    Refresh();
+    SetLayerColour(FColourShadow, cpShadow, value);
 }
 
 void TLabelEffect::SetEffectStyle(TEffectStyle value) {

@@ -69,6 +69,9 @@ protected:
     void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
 
 private:
+    template <typename T>
+    void SetLayerValue(T& field, T value);
+    void SetLayerColour(TColor& field, TColourPosition position, TColor value);
     void SetFontColor(TColor color);
     bool InClient(int x, int y) const;
 

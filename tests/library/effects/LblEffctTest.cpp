@@ -191,6 +191,21 @@ TEST(LabelEffect, AsButtonRulesThroughRealMouseEvents) {
     EXPECT_EQ(plain.EffectStyle(), esRaised);
 }
 
+TEST(LabelEffect, DisabledAndLayoutFlagsDoNotChangeThePainting) {
+    TLabelEffect label;
+    label.resize(150, 40);
+    label.SetCaption("A&B\tC");
+    TRecordingCanvas before;
+    label.Paint(before);
+    label.setEnabled(false);
+    label.SetWordWrap(true);
+    label.SetShowAccelChar(false);
+    TRecordingCanvas after;
+    label.Paint(after);
+    EXPECT_EQ(before.Log(), after.Log());
+    EXPECT_EQ(after.Log({"DrawText"}).front(), "DrawText(2,2,152,42,80,'A&B\tC')");
+}
+
 TEST(LabelEffect, PublishedPropertiesFromText) {
     TLabelEffect label;
     label.SetPublishedProperty("EffectStyle", "esShadow");
