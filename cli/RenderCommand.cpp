@@ -12,6 +12,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include <cstdio>
 #include <memory>
 
 namespace vesk::cli {
@@ -20,13 +21,19 @@ namespace {
 
 constexpr int MaxSide = 4096; // a picture larger than this is surely a typing slip
 
-// Widgets need an application object, on the offscreen platform unless another is
-// asked for; the caller holds it until its widgets are gone.
+// Widgets need an application object; always on the offscreen platform, so that
+// placing the pointer for --state never moves a real one. The caller holds it until
+// its widgets are gone.
 std::unique_ptr<QApplication> EnsureApplication() {
     if (QApplication::instance())
         return nullptr;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Qt's own notes (no runtime directory, font substitutions) are not the user's
+    // business; failures reach them as this command's one-line errors.
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+        if (type == QtCriticalMsg || type == QtFatalMsg)
+            std::fprintf(stderr, "vesk render: %s\n", qPrintable(text));
+    });
     static int argc = 1;
     static char name[] = "vesk";
     static char* argv[] = {name, nullptr};

@@ -36,7 +36,7 @@ QColor ToQColor(TColor color) {
 
 QFont ToQFont(const TFont& font) {
     QFont result(QString::fromStdString(font.Name));
-    result.setPixelSize(std::max(1, (font.Size * 96 + 36) / 72));
+    result.setPixelSize(std::max(1, FontPixelHeight(font)));
     result.setBold(font.Style & fsBold);
     result.setItalic(font.Style & fsItalic);
     result.setUnderline(font.Style & fsUnderline);
