@@ -7,10 +7,7 @@
 
 namespace vesk {
 
-TSpeedButton::TSpeedButton(QWidget* parent) : QWidget(parent) {
-    resize(23, 22);
-    setAttribute(Qt::WA_Hover); // enter and leave events for the Flat look
-}
+TSpeedButton::TSpeedButton(QWidget* parent) : QWidget(parent) { resize(23, 22); }
 
 template <typename Action>
 void TSpeedButton::ForEachInGroup(Action action) {

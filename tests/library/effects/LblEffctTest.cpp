@@ -2,6 +2,7 @@
 #include "platform/graphics/RecordingCanvas.h"
 #include "platform/qt/QtCanvas.h"
 #include "platform/rtl/SysUtils.h"
+#include "tests/library/effects/WidgetEvents.h"
 
 #include <QApplication>
 #include <QImage>
@@ -12,21 +13,11 @@
 namespace vesk {
 namespace {
 
-// Counts the paint events a widget receives.
-class PaintCounter : public QObject {
-public:
-    int Count = 0;
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Paint)
-            ++Count;
-        return false;
-    }
-};
+using test::PaintCounter;
 
 void Mouse(QWidget& widget, QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons held,
            QPoint at, Qt::KeyboardModifiers keys = Qt::NoModifier) {
-    QMouseEvent event(type, QPointF(at), widget.mapToGlobal(QPointF(at)), button, held, keys);
-    QApplication::sendEvent(&widget, &event);
+    test::SendMouse(widget, type, button, held, at, keys);
 }
 
 TEST(LabelEffect, NewLabelHasTheConstructorsValues) {

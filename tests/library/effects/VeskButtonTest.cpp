@@ -2,6 +2,7 @@
 #include "platform/graphics/RecordingCanvas.h"
 #include "platform/qt/QtCanvas.h"
 #include "platform/rtl/SysUtils.h"
+#include "tests/library/effects/WidgetEvents.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -15,10 +16,10 @@
 namespace vesk {
 namespace {
 
+using test::PaintCounter;
+
 void Mouse(QWidget& widget, QEvent::Type type, Qt::MouseButtons held, QPoint at) {
-    QMouseEvent event(type, QPointF(at), widget.mapToGlobal(QPointF(at)), Qt::LeftButton, held,
-                      Qt::NoModifier);
-    QApplication::sendEvent(&widget, &event);
+    test::SendMouse(widget, type, Qt::LeftButton, held, at);
 }
 
 void Click(QWidget& widget) {
@@ -158,6 +159,27 @@ TEST(VeskSpeedButton, GroupKeepsOneButtonDownUnlessAllowAllUp) {
     EXPECT_EQ(loner.State(), bsDisabled);
     loner.setEnabled(true);
     EXPECT_EQ(loner.State(), bsUp);
+}
+
+TEST(VeskSpeedButton, OnlyAFlatButtonRepaintsWhenThePointerEntersOrLeaves) {
+    for (const bool flat : {true, false}) {
+        TVeskSpeedButton button;
+        button.resize(40, 40);
+        button.SetFlat(flat);
+        button.show();
+        QApplication::processEvents();
+        PaintCounter paints;
+        button.installEventFilter(&paints);
+        QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), button.mapToGlobal(QPointF(5, 5)));
+        QApplication::sendEvent(&button, &enter);
+        QApplication::processEvents();
+        EXPECT_EQ(paints.Count > 0, flat);
+        paints.Count = 0;
+        QEvent leave(QEvent::Leave);
+        QApplication::sendEvent(&button, &leave);
+        QApplication::processEvents();
+        EXPECT_EQ(paints.Count > 0, flat);
+    }
 }
 
 TEST(VeskSpeedButton, PublishedPropertiesFromText) {
