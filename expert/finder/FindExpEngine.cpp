@@ -278,18 +278,22 @@ void TFindExpEngine::WriteList(const std::string& name, const TStringList& list)
 }
 
 void TFindExpEngine::ReadPath() {
-    FTmpList.Clear();
     ReadList("MainPath", edMainPath.Lines);
+    ReadList("ExPath", edExPath.Lines);
+    RebuildPathLists();
+    edMainPath.Modified = false;
+    edExPath.Modified = false;
+}
+
+void TFindExpEngine::RebuildPathLists() {
     FMainPathSrc.Assign(edMainPath.Lines);
     FMainPathSrc.Insert(0, FLibPath);
     PathToSearch(FMainPathSrc, FMainPathList);
+    FTmpList.Clear();
     FTmpList.Add(FLibPath);
     PathToSearch(FTmpList, mmMain.Lines);
-    edMainPath.Modified = false;
-    ReadList("ExPath", edExPath.Lines);
     FExPathSrc.Assign(edExPath.Lines);
     PathToSearch(FExPathSrc, FExPathList);
-    edExPath.Modified = false;
 }
 
 void TFindExpEngine::WritePath() {

@@ -89,6 +89,9 @@ public:
     void WriteList(const std::string& name, const TStringList& list);
     void ReadPath();
     void WritePath();
+    // Rebuilds the path lists from the library path and the two path texts as they
+    // stand, storing nothing.
+    void RebuildPathLists();
     void Load();
     void Save();
 

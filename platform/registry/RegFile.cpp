@@ -96,36 +96,33 @@ bool IsRootKeyName(std::string_view name) {
 }
 
 const TRegValue* TRegKey::Find(std::string_view name) const {
-    for (const TRegValue& value : Values)
-        if (SameText(value.Name, name))
-            return &value;
-    return nullptr;
-}
-
-TRegValue* TRegKey::Find(std::string_view name) {
-    return const_cast<TRegValue*>(static_cast<const TRegKey*>(this)->Find(name));
+    auto it = FIndex.find(UpperCase(name));
+    return it == FIndex.end() ? nullptr : &FValues[it->second];
 }
 
 bool TRegKey::Put(TRegValue value) {
-    TRegValue* old = Find(value.Name);
-    if (!old) {
-        Values.push_back(std::move(value));
+    auto [it, added] = FIndex.try_emplace(UpperCase(value.Name), FValues.size());
+    if (added) {
+        FValues.push_back(std::move(value));
         return true;
     }
-    if (old->Type == value.Type && old->Text == value.Text && old->Value == value.Value)
+    TRegValue& old = FValues[it->second];
+    if (old.Type == value.Type && old.Text == value.Text && old.Value == value.Value)
         return false;
-    value.Name = old->Name; // the name keeps the case it was created with
-    *old = std::move(value);
+    value.Name = old.Name; // the name keeps the case it was created with
+    old = std::move(value);
     return true;
 }
 
 bool TRegKey::Remove(std::string_view name) {
-    for (auto it = Values.begin(); it != Values.end(); ++it)
-        if (SameText(it->Name, name)) {
-            Values.erase(it);
-            return true;
-        }
-    return false;
+    auto it = FIndex.find(UpperCase(name));
+    if (it == FIndex.end())
+        return false;
+    FValues.erase(FValues.begin() + static_cast<std::ptrdiff_t>(it->second));
+    FIndex.clear();
+    for (std::size_t i = 0; i < FValues.size(); ++i)
+        FIndex.emplace(UpperCase(FValues[i].Name), i);
+    return true;
 }
 
 const TRegKey* TRegData::Find(std::string_view path) const {
@@ -141,7 +138,7 @@ TRegKey& TRegData::Obtain(std::string_view path) {
     if (TRegKey* key = Find(path))
         return *key;
     FIndex.emplace(UpperCase(path), FKeys.size());
-    FKeys.push_back(TRegKey{std::string(path), {}});
+    FKeys.emplace_back().Path = std::string(path);
     return FKeys.back();
 }
 
@@ -232,7 +229,7 @@ std::string FormatRegFile(const TRegData& data) {
     out.append(Header).append("\r\n");
     for (const TRegKey& key : data.Keys()) {
         out.append("\r\n[").append(key.Path).append("]\r\n");
-        for (const TRegValue& value : key.Values) {
+        for (const TRegValue& value : key.Values()) {
             if (value.Name.empty())
                 out.push_back('@');
             else

@@ -32,13 +32,16 @@ struct TRegValue {
 
 struct TRegKey {
     std::string Path; // full path, root first: HKEY_CURRENT_USER\Software\...
-    std::vector<TRegValue> Values;
 
+    const std::vector<TRegValue>& Values() const { return FValues; }
     const TRegValue* Find(std::string_view name) const;
-    TRegValue* Find(std::string_view name);
     // Sets or adds Value; false when an equal value was already there.
     bool Put(TRegValue value);
     bool Remove(std::string_view name);
+
+private:
+    std::vector<TRegValue> FValues;
+    std::unordered_map<std::string, std::size_t> FIndex; // upper-cased name -> value
 };
 
 // All keys of one store, in the order they were first written.

@@ -96,6 +96,17 @@ std::string DefaultRegistryFile() {
 
 TRegistryFile::TRegistryFile(std::string fileName) : FFileName(std::move(fileName)) {}
 
+TRegistryFile::~TRegistryFile() {
+    if (FUpdateDepth > 0) { // an update left open still reaches the disk
+        FUpdateDepth = 1;
+        try {
+            EndUpdate();
+        } catch (...) {
+        }
+    }
+    Unlock();
+}
+
 TRegistryFile::Stamp TRegistryFile::CurrentStamp() const {
     struct stat st {};
     Stamp stamp;
@@ -135,7 +146,7 @@ const TRegData& TRegistryFile::Data() {
     return FData;
 }
 
-void TRegistryFile::Modify(const std::function<bool(TRegData&)>& change) {
+void TRegistryFile::Lock() {
     const std::filesystem::path path(FFileName);
     if (path.has_parent_path()) {
         std::error_code error;
@@ -151,18 +162,65 @@ void TRegistryFile::Modify(const std::function<bool(TRegData&)>& change) {
     while (::flock(lock.Get(), LOCK_EX) != 0)
         if (errno != EINTR)
             FailSystem("cannot lock", lockName);
+    FLockFd = lock.Release();
+}
 
-    // Another process may have written since we last looked: always start from the disk.
-    Reload(CurrentStamp());
+void TRegistryFile::Unlock() {
+    if (FLockFd >= 0)
+        ::close(FLockFd); // releases the lock
+    FLockFd = -1;
+}
+
+void TRegistryFile::Modify(const std::function<bool(TRegData&)>& change) {
+    if (FUpdateDepth > 0) {
+        FPending = change(FData) || FPending;
+        return;
+    }
+    Lock();
     try {
+        // Another process may have written since we last looked: start from the disk.
+        Reload(CurrentStamp());
         if (change(FData)) {
             Replace(FormatRegFile(FData));
             FStamp = CurrentStamp();
         }
     } catch (...) {
         FLoaded = false; // what is in memory may not be what is on disk
+        Unlock();
         throw;
     }
+    Unlock();
+}
+
+void TRegistryFile::BeginUpdate() {
+    if (FUpdateDepth++ > 0)
+        return;
+    try {
+        Lock();
+        Reload(CurrentStamp());
+    } catch (...) {
+        Unlock();
+        FUpdateDepth = 0;
+        throw;
+    }
+    FPending = false;
+}
+
+void TRegistryFile::EndUpdate() {
+    if (FUpdateDepth == 0 || --FUpdateDepth > 0)
+        return;
+    try {
+        if (FPending) {
+            FPending = false;
+            Replace(FormatRegFile(FData));
+            FStamp = CurrentStamp();
+        }
+    } catch (...) {
+        FLoaded = false;
+        Unlock();
+        throw;
+    }
+    Unlock();
 }
 
 void TRegistryFile::Replace(const std::string& text) {
@@ -198,6 +256,22 @@ void TRegistryFile::Replace(const std::string& text) {
 TRegistry::TRegistry() : TRegistry(DefaultRegistryFile()) {}
 
 TRegistry::TRegistry(std::string fileName) : FFile(std::move(fileName)) {}
+
+
+TRegistryUpdate::~TRegistryUpdate() {
+    if (!FReg)
+        return;
+    try {
+        FReg->EndUpdate();
+    } catch (...) {
+    }
+}
+
+void TRegistryUpdate::Commit() {
+    TRegistry* reg = FReg;
+    FReg = nullptr;
+    reg->EndUpdate();
+}
 
 void TRegistry::SetRootKey(HKEY rootKey) {
     CloseKey();
@@ -325,7 +399,7 @@ bool TRegistry::DeleteValue(std::string_view name) {
 void TRegistry::GetValueNames(TStringList& names) {
     names.Clear();
     if (const TRegKey* key = FFile.Data().Find(FullPath(FCurrentPath)))
-        for (const TRegValue& value : key->Values)
+        for (const TRegValue& value : key->Values())
             names.Add(value.Name);
 }
 

@@ -30,6 +30,9 @@ std::string DefaultRegistryFile();
 class TRegistryFile {
 public:
     explicit TRegistryFile(std::string fileName);
+    ~TRegistryFile();
+    TRegistryFile(const TRegistryFile&) = delete;
+    TRegistryFile& operator=(const TRegistryFile&) = delete;
 
     const std::string& FileName() const { return FFileName; }
     // The store as it is on disk now (re-read when the file changed since last seen).
@@ -37,6 +40,10 @@ public:
     // Runs Change on the newest store under the writers' lock and, when it reports a
     // change, replaces the file with the result.
     void Modify(const std::function<bool(TRegData&)>& change);
+    // Between BeginUpdate and EndUpdate the lock is held and changes collect in memory;
+    // EndUpdate writes them in one replacement. Updates nest.
+    void BeginUpdate();
+    void EndUpdate();
 
 private:
     struct Stamp {
@@ -49,16 +56,27 @@ private:
     void Reload(const Stamp& stamp);
     void Replace(const std::string& text);
 
+    void Lock();
+    void Unlock();
+
     std::string FFileName;
     TRegData FData;
     Stamp FStamp;
     bool FLoaded = false;
+    int FLockFd = -1;
+    int FUpdateDepth = 0;
+    bool FPending = false;
 };
 
 class TRegistry {
 public:
     TRegistry();                             // the default store file
     explicit TRegistry(std::string fileName); // a store file of one's own
+
+    // Collects the writes up to the matching EndUpdate into one replacement of the
+    // file, holding the writers' lock meanwhile. Pair them with TRegistryUpdate.
+    void BeginUpdate() { FFile.BeginUpdate(); }
+    void EndUpdate() { FFile.EndUpdate(); }
 
     HKEY RootKey() const { return FRootKey; }
     void SetRootKey(HKEY rootKey); // closes the open key
@@ -94,6 +112,20 @@ private:
     TRegistryFile FFile;
     HKEY FRootKey = HKEY_CURRENT_USER;
     std::string FCurrentPath;
+};
+
+// Holds a registry update for a scope. Commit writes and reports a failure; leaving the
+// scope without it (an error on the way) still writes what was changed, quietly.
+class TRegistryUpdate {
+public:
+    explicit TRegistryUpdate(TRegistry& reg) : FReg(&reg) { reg.BeginUpdate(); }
+    ~TRegistryUpdate();
+    TRegistryUpdate(const TRegistryUpdate&) = delete;
+    TRegistryUpdate& operator=(const TRegistryUpdate&) = delete;
+    void Commit();
+
+private:
+    TRegistry* FReg;
 };
 
 } // namespace vesk
