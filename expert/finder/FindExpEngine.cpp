@@ -270,11 +270,13 @@ void TFindExpEngine::ReadList(const std::string& name, TStringList& list) {
 }
 
 void TFindExpEngine::WriteList(const std::string& name, const TStringList& list) {
+    TRegistryUpdate update(FReg); // one replacement of the store for the whole list
     int count = 0;
     for (int i = 0; i < list.Count(); ++i)
         if (!list[i].empty())
             FReg.WriteString(name + IntToStr(count++), list[i]);
     FReg.WriteString(name + IntToStr(count), "");
+    update.Commit();
 }
 
 void TFindExpEngine::ReadPath() {
@@ -297,8 +299,10 @@ void TFindExpEngine::RebuildPathLists() {
 }
 
 void TFindExpEngine::WritePath() {
+    TRegistryUpdate update(FReg);
     WriteList("MainPath", edMainPath.Lines);
     WriteList("ExPath", edExPath.Lines);
+    update.Commit();
 }
 
 void TFindExpEngine::Load() {
@@ -330,6 +334,8 @@ void TFindExpEngine::Load() {
 void TFindExpEngine::Save() {
     if (FHost.Form)
         WriteFormPosition(*FHost.Form, VeskRegistryRoot);
+    // The position goes through a handle of its own, so before this one takes the lock.
+    TRegistryUpdate update(FReg);
     while (cbSearch.Items.Count() > SearchHistoryLimit)
         cbSearch.Items.Delete(cbSearch.Items.Count() - 1);
     WriteList("cbSearch", cbSearch.Items);
@@ -341,6 +347,7 @@ void TFindExpEngine::Save() {
     WriteList("Packages", lbDpk.Items);
     WriteList("PackagesPath", FPackagesPathList);
     FReg.WriteInteger(ExtIndexValue, cbExt.ItemIndex);
+    update.Commit();
 }
 
 // Dialog events

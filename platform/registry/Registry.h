@@ -74,7 +74,9 @@ public:
     explicit TRegistry(std::string fileName); // a store file of one's own
 
     // Collects the writes up to the matching EndUpdate into one replacement of the
-    // file, holding the writers' lock meanwhile. Pair them with TRegistryUpdate.
+    // file, holding the writers' lock meanwhile. Pair them with TRegistryUpdate. No other
+    // handle of this process may write the same file meanwhile: it would wait for the
+    // lock forever.
     void BeginUpdate() { FFile.BeginUpdate(); }
     void EndUpdate() { FFile.EndUpdate(); }
 
