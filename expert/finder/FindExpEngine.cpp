@@ -166,7 +166,7 @@ void TFindExpEngine::SearchDir(const std::string& path) {
             continue;
         if (!MatchesMask(entry.Name, mask))
             continue;
-        FFoundList.Add(dir + entry.Name);
+        FFoundList.Add(std::string(dir).append(entry.Name));
         ProcessMessages();
     }
 }
@@ -187,7 +187,7 @@ void TFindExpEngine::ExSearchDir(const std::string& path) {
         children.clear();
         for (const TDirListing::Entry& entry : listing->Entries())
             if ((entry.Attr & faDirectory) && AttrWanted(entry.Attr, faDirectory))
-                children.push_back(dir + entry.Name + PathDelim);
+                children.push_back(std::string(dir).append(entry.Name) + PathDelim);
         pending.insert(pending.end(), std::make_move_iterator(children.rbegin()),
                        std::make_move_iterator(children.rend()));
     }

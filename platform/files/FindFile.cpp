@@ -73,6 +73,7 @@ TDirListing::TDirListing(const std::string& dir) {
         FId = TFileId{static_cast<std::uint64_t>(self.st_dev), static_cast<std::uint64_t>(self.st_ino)};
     FOk = true;
     const int fd = ::dirfd(handle);
+    std::vector<std::size_t> ends;
     while (const dirent* entry = ::readdir(handle)) {
         const char* name = entry->d_name;
         if (name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0)))
@@ -96,9 +97,16 @@ TDirListing::TDirListing(const std::string& dir) {
         }
         if (name[0] == '.')
             attr |= faHidden;
-        FEntries.push_back(Entry{name, attr});
+        FNames.append(name);
+        ends.push_back(FNames.size());
+        FEntries.push_back(Entry{{}, attr});
     }
     ::closedir(handle);
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < FEntries.size(); ++i) {
+        FEntries[i].Name = std::string_view(FNames).substr(start, ends[i] - start);
+        start = ends[i];
+    }
 }
 
 struct TSearchRec::FindState {
@@ -125,7 +133,7 @@ int FindNext(TSearchRec& searchRec) {
         searchRec.Size = 0;
         searchRec.Time = 0;
         struct stat st {};
-        if (::stat((state->Dir + entry.Name).c_str(), &st) == 0) {
+        if (::stat((state->Dir + searchRec.Name).c_str(), &st) == 0) {
             searchRec.Size = static_cast<std::int64_t>(st.st_size);
             searchRec.Time = static_cast<std::int64_t>(st.st_mtim.tv_sec);
             if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)

@@ -39,12 +39,14 @@ struct TFileId {
 class TDirListing {
 public:
     struct Entry {
-        std::string Name;
+        std::string_view Name; // held by the listing
         int Attr = 0;
     };
     // Lists Dir ("" is the current directory). A directory that cannot be read gives
     // an empty listing with Ok() false.
     explicit TDirListing(const std::string& dir);
+    TDirListing(const TDirListing&) = delete;
+    TDirListing& operator=(const TDirListing&) = delete;
 
     bool Ok() const { return FOk; }
     int Error() const { return FError; } // errno of the failed opening
@@ -53,6 +55,7 @@ public:
 
 private:
     std::vector<Entry> FEntries;
+    std::string FNames; // every name, one after another: one allocation, not one each
     TFileId FId;
     bool FOk = false;
     int FError = 0;

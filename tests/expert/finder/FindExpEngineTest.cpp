@@ -118,6 +118,9 @@ TEST_F(FindExpTest, LiveSearchListsMainPathMatchesSorted) {
     engine->SetSearchText("unit1.p"); // a dot: prefix, then the extension filter
     EXPECT_EQ(ToVector(engine->lbFound.Items), (Strings{R + "A/Unit1.pas"}));
 
+    engine->SetSearchText("sub/U"); // a folder part names what is found in it
+    EXPECT_EQ(ToVector(engine->lbFound.Items), (Strings{R + "A/sub/Udeep.pas"}));
+
     engine->SetSearchText("zz");
     EXPECT_EQ(ToVector(engine->lbFound.Items), (Strings{NoFilesFound}));
     EXPECT_FALSE(engine->LoadEnabled());
