@@ -40,7 +40,10 @@ public:
         }
         std::string out;
         for (int i = 0; i < engine.lbFavor.Items.Count(); ++i)
-            out.append(std::to_string(i + 1)).append("\t").append(engine.lbFavor.Items[i]).push_back('\n');
+            out.append(std::to_string(i + 1))
+                .append("\t")
+                .append(engine.lbFavor.Items[i])
+                .push_back('\n');
         std::cout << out << std::flush;
         return ExitOk;
     }

@@ -364,7 +364,9 @@ void TFindExpEngine::StoreLeftPage() {
     }
 }
 
-void TFindExpEngine::pcChanging() { StoreLeftPage(); }
+void TFindExpEngine::pcChanging() {
+    StoreLeftPage();
+}
 
 void TFindExpEngine::EnterPage() {
     switch (FPage) {

@@ -26,7 +26,8 @@ enum class TFindPage { tsSearch, tsPackages, tsFavor, TabSheet21, TabSheet22, ts
 enum class TFindFocus { fcNone, fcSearch, fcFound, fcDpk, fcFavor };
 
 inline constexpr const char* NoFilesFound = "No File(s) Found";
-inline constexpr const char* FindSettingsKey = "Software\\Borland\\Delphi\\Makory\\Expert Source Find";
+inline constexpr const char* FindSettingsKey =
+    "Software\\Borland\\Delphi\\Makory\\Expert Source Find";
 inline constexpr const char* IdeLibraryKey = "Software\\Borland\\Delphi\\3.0\\Library";
 inline constexpr const char* IdePackagesKey = "Software\\Borland\\Delphi\\3.0\\Known Packages";
 inline constexpr const char* DefaultExtensions = "PAS;DPR;DPK";
@@ -56,11 +57,11 @@ struct TMemoState {
 
 // What the dialog gives the engine of its surroundings.
 struct TFindExpHost {
-    bool InIDE = true;                      // the dialog is not the application's main form
-    TIToolServices* Tools = nullptr;        // the IDE's tool services, none outside the IDE
-    IFormBounds* Form = nullptr;            // the dialog window, whose position is kept
-    std::function<void()> ProcessMessages;  // lets pending user events run mid-search
-    std::function<void()> CloseDialog;      // ends the modal dialog
+    bool InIDE = true;                     // the dialog is not the application's main form
+    TIToolServices* Tools = nullptr;       // the IDE's tool services, none outside the IDE
+    IFormBounds* Form = nullptr;           // the dialog window, whose position is kept
+    std::function<void()> ProcessMessages; // lets pending user events run mid-search
+    std::function<void()> CloseDialog;     // ends the modal dialog
 };
 
 class TFindExpEngine {
@@ -96,7 +97,7 @@ public:
     void Save();
 
     // Dialog events.
-    void SelectPage(PageType page); // the page ExecuteFindExp opens on
+    void SelectPage(PageType page);  // the page ExecuteFindExp opens on
     void ChangePage(TFindPage page); // the user picks a page tab
     void pcChanging();
     void FormActivate();

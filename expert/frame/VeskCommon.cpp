@@ -25,7 +25,9 @@ void WritePlacement(const IFormBounds& form, const std::string& key, const std::
     reg.WriteString(form.Name() + PlacementSuffix, value);
 }
 
-int Word(const std::string& text, int n) { return StrToInt(GetWord(text, n, Space)); }
+int Word(const std::string& text, int n) {
+    return StrToInt(GetWord(text, n, Space));
+}
 
 } // namespace
 

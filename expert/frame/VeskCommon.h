@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 
 namespace vesk {
 
@@ -24,6 +25,27 @@ public:
     virtual void SetLeft(int value) = 0;
     virtual void SetHeight(int value) = 0;
     virtual void SetWidth(int value) = 0;
+};
+
+// Bounds held as plain values: a window that is not shown, or a stand-in for one.
+class TWindowBounds : public IFormBounds {
+public:
+    explicit TWindowBounds(std::string name, int top = 0, int left = 0, int height = 0,
+                           int width = 0)
+        : FName(std::move(name)), FTop(top), FLeft(left), FHeight(height), FWidth(width) {}
+    std::string Name() const override { return FName; }
+    int Top() const override { return FTop; }
+    int Left() const override { return FLeft; }
+    int Height() const override { return FHeight; }
+    int Width() const override { return FWidth; }
+    void SetTop(int value) override { FTop = value; }
+    void SetLeft(int value) override { FLeft = value; }
+    void SetHeight(int value) override { FHeight = value; }
+    void SetWidth(int value) override { FWidth = value; }
+
+private:
+    std::string FName;
+    int FTop, FLeft, FHeight, FWidth;
 };
 
 // A single-line edit box: its text, and the selection as a 0-based start and a length.

@@ -12,7 +12,9 @@ namespace vesk {
 
 namespace {
 
-char Fold(char ch) { return (ch >= 'a' && ch <= 'z') ? static_cast<char>(ch - 'a' + 'A') : ch; }
+char Fold(char ch) {
+    return (ch >= 'a' && ch <= 'z') ? static_cast<char>(ch - 'a' + 'A') : ch;
+}
 
 int KindAttr(mode_t mode) {
     if (S_ISDIR(mode))
@@ -31,7 +33,8 @@ bool Glob(std::string_view name, std::string_view mask) {
     std::size_t n = 0, m = 0;
     std::size_t starMask = std::string_view::npos, starName = 0;
     while (n < name.size()) {
-        if (m < mask.size() && (mask[m] == '?' || (mask[m] != '*' && Fold(mask[m]) == Fold(name[n])))) {
+        if (m < mask.size() &&
+            (mask[m] == '?' || (mask[m] != '*' && Fold(mask[m]) == Fold(name[n])))) {
             ++n;
             ++m;
         } else if (m < mask.size() && mask[m] == '*') {
@@ -70,7 +73,8 @@ TDirListing::TDirListing(const std::string& dir) {
     }
     struct stat self {};
     if (::fstat(::dirfd(handle), &self) == 0)
-        FId = TFileId{static_cast<std::uint64_t>(self.st_dev), static_cast<std::uint64_t>(self.st_ino)};
+        FId = TFileId{static_cast<std::uint64_t>(self.st_dev),
+                      static_cast<std::uint64_t>(self.st_ino)};
     FOk = true;
     const int fd = ::dirfd(handle);
     std::vector<std::size_t> ends;
@@ -161,6 +165,8 @@ int FindFirst(std::string_view path, int attr, TSearchRec& searchRec) {
     return result;
 }
 
-void FindClose(TSearchRec& searchRec) { searchRec.FindHandle.reset(); }
+void FindClose(TSearchRec& searchRec) {
+    searchRec.FindHandle.reset();
+}
 
 } // namespace vesk

@@ -161,7 +161,8 @@ TRegData ParseRegFile(std::string_view text, std::string_view fileName) {
     if (i == lines.size())
         return data; // an empty file is an empty store
     if (TrimRight(lines[i]) != Header)
-        Fail(fileName, static_cast<int>(i + 1), "not a REGEDIT4 file (first line must be REGEDIT4)");
+        Fail(fileName, static_cast<int>(i + 1),
+             "not a REGEDIT4 file (first line must be REGEDIT4)");
 
     TRegKey* key = nullptr;
     for (++i; i < lines.size(); ++i) {

@@ -257,7 +257,6 @@ TRegistry::TRegistry() : TRegistry(DefaultRegistryFile()) {}
 
 TRegistry::TRegistry(std::string fileName) : FFile(std::move(fileName)) {}
 
-
 TRegistryUpdate::~TRegistryUpdate() {
     if (!FReg)
         return;
@@ -339,7 +338,9 @@ bool TRegistry::OpenKey(std::string_view key, bool canCreate) {
     return true;
 }
 
-void TRegistry::CloseKey() { FCurrentPath.clear(); }
+void TRegistry::CloseKey() {
+    FCurrentPath.clear();
+}
 
 bool TRegistry::KeyExists(std::string_view key) {
     const std::string path = Resolve(key);
@@ -351,7 +352,9 @@ const TRegValue* TRegistry::Value(std::string_view name) {
     return key ? key->Find(name) : nullptr;
 }
 
-bool TRegistry::ValueExists(std::string_view name) { return Value(name) != nullptr; }
+bool TRegistry::ValueExists(std::string_view name) {
+    return Value(name) != nullptr;
+}
 
 std::string TRegistry::ReadString(std::string_view name) {
     const TRegValue* value = Value(name);
@@ -382,7 +385,8 @@ void TRegistry::WriteString(std::string_view name, std::string_view value) {
 }
 
 void TRegistry::WriteInteger(std::string_view name, std::int32_t value) {
-    Put(TRegValue{std::string(name), TRegDataType::rdInteger, {}, static_cast<std::uint32_t>(value)});
+    Put(TRegValue{
+        std::string(name), TRegDataType::rdInteger, {}, static_cast<std::uint32_t>(value)});
 }
 
 bool TRegistry::DeleteValue(std::string_view name) {

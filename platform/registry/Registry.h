@@ -70,7 +70,7 @@ private:
 
 class TRegistry {
 public:
-    TRegistry();                             // the default store file
+    TRegistry();                              // the default store file
     explicit TRegistry(std::string fileName); // a store file of one's own
 
     // Collects the writes up to the matching EndUpdate into one replacement of the

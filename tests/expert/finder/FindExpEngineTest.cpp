@@ -23,19 +23,6 @@ Strings ToVector(const TStringList& list) {
     return out;
 }
 
-struct TestForm : IFormBounds {
-    int top = 30, left = 40, height = 200, width = 450;
-    std::string Name() const override { return "FindExpDlg"; }
-    int Top() const override { return top; }
-    int Left() const override { return left; }
-    int Height() const override { return height; }
-    int Width() const override { return width; }
-    void SetTop(int v) override { top = v; }
-    void SetLeft(int v) override { left = v; }
-    void SetHeight(int v) override { height = v; }
-    void SetWidth(int v) override { width = v; }
-};
-
 class FindExpTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -77,7 +64,7 @@ protected:
     std::string R; // the test's folder, with its trailing delimiter
     std::string FRegFile;
     THeadlessToolServices FTools;
-    TestForm FForm;
+    TWindowBounds FForm{"FindExpDlg", 30, 40, 200, 450};
     int FEvents = 0;
 };
 
@@ -95,8 +82,8 @@ TEST_F(FindExpTest, PathAndExtensionListsAreSplitAndDeduplicated) {
 }
 
 TEST_F(FindExpTest, LiveSearchListsMainPathMatchesSorted) {
-    for (const char* f : {"A/Unit1.pas", "A/unit2.dpr", "A/Ux.txt", "A/.Uhidden.pas",
-                          "A/unit1.pdf", "A/sub/Udeep.pas", "B/UB.PAS"})
+    for (const char* f : {"A/Unit1.pas", "A/unit2.dpr", "A/Ux.txt", "A/.Uhidden.pas", "A/unit1.pdf",
+                          "A/sub/Udeep.pas", "B/UB.PAS"})
         Touch(f);
     fs::create_directory(R + "A/Usub.pas"); // a folder that matches is listed like a file
     SetLibPath(R + "A;" + R + "B");
@@ -149,7 +136,7 @@ TEST_F(FindExpTest, DeepSearchWalksEveryFolderOnceAndSkipsHiddenOnes) {
     for (const char* f : {"EX/Utop.pas", "EX/d1/Udeep.pas", "EX/d1/d2/Udeeper.dpr",
                           "EX/.hid/Uhidden.pas", "EX/d1/.Uhid.pas"})
         Touch(f);
-    fs::create_directory_symlink(R + "EX", R + "EX/d1/loop"); // a link back up
+    fs::create_directory_symlink(R + "EX", R + "EX/d1/loop");  // a link back up
     fs::create_directory_symlink(R + "EX/d1", R + "EX/again"); // a second way in
     Set(FindSettingsKey, "ExPath0", R + "EX");
     auto engine = Make();
@@ -160,7 +147,9 @@ TEST_F(FindExpTest, DeepSearchWalksEveryFolderOnceAndSkipsHiddenOnes) {
     FEvents = 0;
     engine = nullptr;
     TFindExpHost host;
-    host.ProcessMessages = [&] { disabledMeanwhile = disabledMeanwhile && !engine->cbSearch.Enabled; };
+    host.ProcessMessages = [&] {
+        disabledMeanwhile = disabledMeanwhile && !engine->cbSearch.Enabled;
+    };
     engine = std::make_unique<TFindExpEngine>(host);
     engine->cbSearch.Text = "U";
     EXPECT_TRUE(engine->btnSearchClick());
@@ -228,8 +217,8 @@ TEST_F(FindExpTest, OpeningAProjectOrAUnitRecordsItsName) {
     engine->SetSearchText("Project1");
     engine->btnLoadClick();
     using Call = THeadlessToolServices::Call;
-    EXPECT_EQ(FTools.Calls(), (std::vector<Call>{{"CloseProject", ""},
-                                                 {"OpenProject", R + "A/Project1.dpr"}}));
+    EXPECT_EQ(FTools.Calls(),
+              (std::vector<Call>{{"CloseProject", ""}, {"OpenProject", R + "A/Project1.dpr"}}));
     EXPECT_TRUE(engine->CloseRequested());
 
     FTools.ClearCalls();

@@ -10,20 +10,6 @@
 namespace vesk {
 namespace {
 
-struct TestForm : IFormBounds {
-    std::string FName = "MNavExpDlg";
-    int top = 1, left = 2, height = 3, width = 4;
-    std::string Name() const override { return FName; }
-    int Top() const override { return top; }
-    int Left() const override { return left; }
-    int Height() const override { return height; }
-    int Width() const override { return width; }
-    void SetTop(int v) override { top = v; }
-    void SetLeft(int v) override { left = v; }
-    void SetHeight(int v) override { height = v; }
-    void SetWidth(int v) override { width = v; }
-};
-
 struct TestEdit : IEditBox {
     std::string text;
     int selStart = 0, selLength = 0;
@@ -66,47 +52,47 @@ protected:
 };
 
 TEST_F(PlacementTest, WritesTopLeftHeightWidth) {
-    TestForm form;
-    form.left = 100, form.top = 50, form.width = 300, form.height = 200;
+    TWindowBounds form("MNavExpDlg", 50, 100, 200, 300);
     WriteFormPlacement(form, VeskRegistryRoot);
     EXPECT_EQ(Stored(), "50 100 200 300");
-    form.top = -4, form.left = -4;
+    form.SetTop(-4);
+    form.SetLeft(-4);
     WriteFormPosition(form, VeskRegistryRoot);
     EXPECT_EQ(Stored(), "-4 -4");
 
-    TestForm restored;
+    TWindowBounds restored("MNavExpDlg");
     ReadFormPosition(restored, VeskRegistryRoot); // restored off the screen, uncorrected
-    EXPECT_EQ(restored.top, -4);
-    EXPECT_EQ(restored.left, -4);
+    EXPECT_EQ(restored.Top(), -4);
+    EXPECT_EQ(restored.Left(), -4);
 }
 
 TEST_F(PlacementTest, ReadsWhatIsStoredAndStopsAtABadNumber) {
-    TestForm form;
+    TWindowBounds form("MNavExpDlg", 1, 2, 3, 4);
     ReadFormPlacement(form, VeskRegistryRoot); // nothing stored: bounds stay
-    EXPECT_EQ(form.top + form.left + form.height + form.width, 10);
+    EXPECT_EQ(form.Top() + form.Left() + form.Height() + form.Width(), 10);
 
     Store("0 0 100 200");
     ReadFormPlacement(form, VeskRegistryRoot);
-    EXPECT_EQ(form.top, 0);
-    EXPECT_EQ(form.left, 0);
-    EXPECT_EQ(form.height, 100);
-    EXPECT_EQ(form.width, 200);
+    EXPECT_EQ(form.Top(), 0);
+    EXPECT_EQ(form.Left(), 0);
+    EXPECT_EQ(form.Height(), 100);
+    EXPECT_EQ(form.Width(), 200);
 
     Store("50 100 200 300");
-    form.height = 7;
+    form.SetHeight(7);
     ReadFormPosition(form, VeskRegistryRoot);
-    EXPECT_EQ(form.top, 50);
-    EXPECT_EQ(form.left, 100);
-    EXPECT_EQ(form.height, 7);
+    EXPECT_EQ(form.Top(), 50);
+    EXPECT_EQ(form.Left(), 100);
+    EXPECT_EQ(form.Height(), 7);
 
     Store("10 20");
     EXPECT_THROW(ReadFormPlacement(form, VeskRegistryRoot), EConvertError);
-    EXPECT_EQ(form.top, 10);
-    EXPECT_EQ(form.left, 20);
-    EXPECT_EQ(form.height, 7);
+    EXPECT_EQ(form.Top(), 10);
+    EXPECT_EQ(form.Left(), 20);
+    EXPECT_EQ(form.Height(), 7);
     Store("1 x 3 4");
     EXPECT_THROW(ReadFormPosition(form, VeskRegistryRoot), EConvertError);
-    EXPECT_EQ(form.top, 1);
+    EXPECT_EQ(form.Top(), 1);
 }
 
 TEST(EdKeyChar, TypesAsTheUserWould) {

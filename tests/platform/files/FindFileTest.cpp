@@ -48,13 +48,15 @@ TEST(FindFirst, ListsByMaskAndAttributes) {
         return found;
     };
     const std::map<std::string, int> all = {
-        {"Unit1.pas", 0},        {".Hidden.pas", faHidden}, {"Units", faDirectory},
-        {".git", faDirectory | faHidden}, {"Pipe", faSysFile}, {"ULink.pas", 0},
+        {"Unit1.pas", 0},        {".Hidden.pas", faHidden},
+        {"Units", faDirectory},  {".git", faDirectory | faHidden},
+        {"Pipe", faSysFile},     {"ULink.pas", 0},
         {"UDangling", faSysFile}};
     EXPECT_EQ(list("*.*", faAnyFile), all);
     EXPECT_EQ(list("*", 0), (std::map<std::string, int>{{"Unit1.pas", 0}, {"ULink.pas", 0}}));
-    EXPECT_EQ(list("u*", faDirectory),
-              (std::map<std::string, int>{{"Unit1.pas", 0}, {"ULink.pas", 0}, {"Units", faDirectory}}));
+    EXPECT_EQ(
+        list("u*", faDirectory),
+        (std::map<std::string, int>{{"Unit1.pas", 0}, {"ULink.pas", 0}, {"Units", faDirectory}}));
     EXPECT_EQ(list("*.PAS", faHidden).size(), 3u);
 
     TSearchRec rec;
