@@ -3,7 +3,7 @@
 // Free Pascal and Lazarus sources against `find` doing the same matching and, for the
 // live search, against a bare readdir loop over the same folders (the floor).
 //
-//   build/bin/finder_bench [PREFIX]       (PREFIX defaults to "s")
+//   build/bin/bench_finder [PREFIX]       (PREFIX defaults to "s")
 #include "expert/finder/FindExpEngine.h"
 
 #include <benchmark/benchmark.h>
