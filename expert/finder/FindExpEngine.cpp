@@ -437,6 +437,60 @@ void TFindExpEngine::tsConfigExit() {
     cbExtClick();
 }
 
+// Keys
+
+bool TFindExpEngine::cbSearchKeyDown(TFindKey key, bool shift, bool droppedDown) {
+    if (key == TFindKey::fkDown && !shift && !droppedDown) {
+        FFocused = TFindFocus::fcFound;
+        if (lbFound.ItemIndex + 1 < lbFound.Items.Count())
+            ++lbFound.ItemIndex;
+        return true;
+    }
+    if (key == TFindKey::fkEnter) {
+        btnLoadClick();
+        return true;
+    }
+    return false;
+}
+
+void TFindExpEngine::lbFoundKeyPress(char key) {
+    if (key == '\r')
+        btnLoadClick();
+}
+
+void TFindExpEngine::lbDpkKeyDown(TFindKey key) {
+    const int count = lbDpk.Items.Count();
+    switch (key) {
+    case TFindKey::fkHome:
+    case TFindKey::fkPageUp:
+        lbDpk.ItemIndex = count > 0 ? 0 : -1;
+        break;
+    case TFindKey::fkEnd:
+    case TFindKey::fkPageDown:
+        lbDpk.ItemIndex = count - 1;
+        break;
+    case TFindKey::fkEnter:
+        lbFilesPackagesDblClick();
+        break;
+    default:
+        break;
+    }
+}
+
+void TFindExpEngine::lbFavorKeyPress(char key) {
+    if (static_cast<unsigned char>(key) >= ' ' || key == '\r')
+        lbFavorDblClick();
+}
+
+void TFindExpEngine::FormKeyPress(char key) {
+    constexpr char Escape = 27;
+    if (key != Escape)
+        return;
+    FCloseRequested = true;
+    if (FHost.CloseDialog)
+        FHost.CloseDialog();
+}
+
 // Packages
 
 void TFindExpEngine::ReadDpk() {

@@ -25,6 +25,9 @@ enum class TFindPage { tsSearch, tsPackages, tsFavor, TabSheet21, TabSheet22, ts
 // The control holding the keyboard focus, as far as the engine moves it.
 enum class TFindFocus { fcNone, fcSearch, fcFound, fcDpk, fcFavor };
 
+// The navigation keys the dialog passes on.
+enum class TFindKey { fkDown, fkEnter, fkHome, fkEnd, fkPageUp, fkPageDown, fkOther };
+
 inline constexpr const char* NoFilesFound = "No File(s) Found";
 inline constexpr const char* FindSettingsKey =
     "Software\\Borland\\Delphi\\Makory\\Expert Source Find";
@@ -103,6 +106,13 @@ public:
     void FormActivate();
     void FormClose();
     void tsConfigExit();
+
+    // Keys. KeyDown handlers return true when they consumed the key.
+    bool cbSearchKeyDown(TFindKey key, bool shift, bool droppedDown);
+    void lbFoundKeyPress(char key);
+    void lbDpkKeyDown(TFindKey key);
+    void lbFavorKeyPress(char key);
+    void FormKeyPress(char key);
 
     // Packages and favourites.
     void ReadDpk();

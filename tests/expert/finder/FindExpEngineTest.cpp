@@ -237,6 +237,17 @@ TEST_F(FindExpTest, OpeningAProjectOrAUnitRecordsItsName) {
     EXPECT_EQ(FTools.Calls(), (std::vector<Call>{{"CloseProject", ""}}));
     EXPECT_EQ(ToVector(engine->cbSearch.Items), (Strings{"Project1.dpr"}));
 
+    FTools.ClearCalls(); // the keys of the search page
+    engine->SetSearchText("");
+    EXPECT_FALSE(engine->cbSearchKeyDown(TFindKey::fkDown, false, true)); // list dropped down
+    EXPECT_TRUE(engine->cbSearchKeyDown(TFindKey::fkDown, false, false));
+    EXPECT_EQ(engine->Focused(), TFindFocus::fcFound);
+    EXPECT_EQ(engine->lbFound.ItemIndex, 1);
+    EXPECT_TRUE(engine->cbSearchKeyDown(TFindKey::fkDown, false, false)); // at the end: stays
+    EXPECT_EQ(engine->lbFound.ItemIndex, 1);
+    engine->lbFoundKeyPress('\r');
+    EXPECT_EQ(FTools.OpenFiles(), (Strings{R + "A/Unit1.pas"}));
+
     FTools.ClearCalls();
     auto outside = Make(false);
     outside->SetSearchText("Unit1");
@@ -409,12 +420,20 @@ TEST_F(FindExpTest, PackagesAreLocatedAndKeptInOrder) {
     EXPECT_EQ(ToVector(next->lbDpk.Items), ToVector(engine->lbDpk.Items));
     EXPECT_EQ(ToVector(next->PackagesPathList()), ToVector(engine->PackagesPathList()));
 
+    next->lbDpkKeyDown(TFindKey::fkEnd);
+    EXPECT_EQ(next->lbDpk.ItemIndex, 2);
+    next->lbDpkKeyDown(TFindKey::fkPageUp);
+    next->lbDpkKeyDown(TFindKey::fkEnter);
+    EXPECT_EQ(FTools.Calls().back().FileName, R + "A/Empty.dpk");
+    next->FormKeyPress(27);
+    EXPECT_TRUE(next->CloseRequested());
+
     next->SetExtText("PAS;DPR");
     next->cbExtClick();
     next->ReadDpk();
     EXPECT_EQ(next->lbDpk.Items.Count(), 0);
     next->lbFilesPackagesDblClick(); // nothing selected: nothing happens
-    EXPECT_EQ(FTools.Calls().size(), 1u);
+    EXPECT_EQ(FTools.Calls().size(), 2u);
 }
 
 TEST_F(FindExpTest, FavouritesAndPickedFolders) {
