@@ -18,25 +18,34 @@ constexpr std::string_view DwordPrefix = "dword:";
 // closing quote. False when the quote is not closed.
 bool ReadQuoted(std::string_view line, std::size_t& pos, std::string& out) {
     out.clear();
-    for (++pos; pos < line.size(); ++pos) {
-        char ch = line[pos];
-        if (ch == '"') {
-            ++pos;
-            return true;
+    ++pos;
+    for (;;) {
+        const std::size_t special = line.find_first_of("\\\"", pos);
+        if (special == std::string_view::npos) {
+            pos = line.size();
+            return false;
         }
-        if (ch == '\\' && pos + 1 < line.size() && (line[pos + 1] == '\\' || line[pos + 1] == '"'))
-            ch = line[++pos];
-        out.push_back(ch);
+        out.append(line.substr(pos, special - pos));
+        pos = special + 1;
+        if (line[special] == '"')
+            return true;
+        if (pos < line.size() && (line[pos] == '\\' || line[pos] == '"'))
+            out.push_back(line[pos++]);
+        else
+            out.push_back('\\'); // a lone backslash stands for itself
     }
-    return false;
 }
 
 void WriteQuoted(std::string& out, std::string_view text) {
     out.push_back('"');
-    for (char ch : text) {
-        if (ch == '\\' || ch == '"')
-            out.push_back('\\');
-        out.push_back(ch);
+    for (;;) {
+        const std::size_t special = text.find_first_of("\\\"");
+        out.append(text.substr(0, special));
+        if (special == std::string_view::npos)
+            break;
+        out.push_back('\\');
+        out.push_back(text[special]);
+        text.remove_prefix(special + 1);
     }
     out.push_back('"');
 }

@@ -122,18 +122,19 @@ TRegistryFile::Stamp TRegistryFile::CurrentStamp() const {
 }
 
 void TRegistryFile::Reload(const Stamp& stamp) {
-    FLoaded = false;
-    if (!stamp.Exists) {
-        FData = TRegData();
-    } else {
+    std::string text;
+    if (stamp.Exists) {
         FileHandle file(::open(FFileName.c_str(), O_RDONLY | O_CLOEXEC));
-        if (file.Get() < 0) {
-            if (errno != ENOENT)
-                FailSystem("cannot open", FFileName);
-            FData = TRegData();
-        } else {
-            FData = ParseRegFile(ReadAll(file.Get(), FFileName), FFileName);
-        }
+        if (file.Get() >= 0)
+            text = ReadAll(file.Get(), FFileName);
+        else if (errno != ENOENT)
+            FailSystem("cannot open", FFileName);
+    }
+    // The same bytes as last parsed or written need no parsing again.
+    if (!FLoaded || text != FText) {
+        FLoaded = false;
+        FData = ParseRegFile(text, FFileName);
+        FText = std::move(text);
     }
     FStamp = stamp;
     FLoaded = true;
@@ -182,7 +183,6 @@ void TRegistryFile::Modify(const std::function<bool(TRegData&)>& change) {
         Reload(CurrentStamp());
         if (change(FData)) {
             Replace(FormatRegFile(FData));
-            FStamp = CurrentStamp();
         }
     } catch (...) {
         FLoaded = false; // what is in memory may not be what is on disk
@@ -213,7 +213,6 @@ void TRegistryFile::EndUpdate() {
         if (FPending) {
             FPending = false;
             Replace(FormatRegFile(FData));
-            FStamp = CurrentStamp();
         }
     } catch (...) {
         FLoaded = false;
@@ -223,7 +222,7 @@ void TRegistryFile::EndUpdate() {
     Unlock();
 }
 
-void TRegistryFile::Replace(const std::string& text) {
+void TRegistryFile::Replace(std::string text) {
     const std::string tempName = FFileName + ".tmp";
     mode_t mode = 0600;
     struct stat st {};
@@ -249,6 +248,8 @@ void TRegistryFile::Replace(const std::string& text) {
     FileHandle dir(::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY));
     if (dir.Get() >= 0)
         ::fsync(dir.Get());
+    FText = std::move(text);
+    FStamp = CurrentStamp();
 }
 
 // TRegistry

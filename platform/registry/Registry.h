@@ -54,13 +54,15 @@ private:
     };
     Stamp CurrentStamp() const;
     void Reload(const Stamp& stamp);
-    void Replace(const std::string& text);
+    // Writes Text as the new file and remembers it as what is on disk.
+    void Replace(std::string text);
 
     void Lock();
     void Unlock();
 
     std::string FFileName;
     TRegData FData;
+    std::string FText; // the bytes FData was read from or written as
     Stamp FStamp;
     bool FLoaded = false;
     int FLockFd = -1;

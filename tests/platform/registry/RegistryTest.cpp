@@ -241,7 +241,7 @@ TEST_F(RegistryTest, TwoProcessesWritingAtOnceLoseNothing) {
 // A writer killed while it writes leaves the old store or the new one, never a torn
 // one, and its lock goes with it.
 TEST_F(RegistryTest, WriterKilledMidWriteLeavesAWholeFile) {
-    const std::string big(8 << 20, 'A');
+    const std::string big(2 << 20, 'A');
     {
         TRegistry reg(FFile);
         reg.OpenKey("Software\\Crash", true);
@@ -255,7 +255,7 @@ TEST_F(RegistryTest, WriterKilledMidWriteLeavesAWholeFile) {
             TRegistry reg(FFile);
             reg.OpenKey("Software\\Crash", true);
             for (char fill = 'B';; fill = fill == 'B' ? 'C' : 'B')
-                reg.WriteString("Big", std::string(8 << 20, fill));
+                reg.WriteString("Big", std::string(2 << 20, fill));
         } catch (...) {
         }
         ::_exit(1);
@@ -267,7 +267,7 @@ TEST_F(RegistryTest, WriterKilledMidWriteLeavesAWholeFile) {
     while (std::chrono::steady_clock::now() < deadline &&
            !(::stat(temp.c_str(), &st) == 0 && st.st_size > 0 &&
              st.st_size < static_cast<off_t>(before.size())))
-        std::this_thread::yield();
+        std::this_thread::sleep_for(std::chrono::microseconds(50));
     ::kill(child, SIGKILL);
     int status = 0;
     ::waitpid(child, &status, 0);
