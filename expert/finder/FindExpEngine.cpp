@@ -280,8 +280,8 @@ void TFindExpEngine::WriteList(const std::string& name, const TStringList& list)
 }
 
 void TFindExpEngine::ReadPath() {
-    ReadList("MainPath", edMainPath.Lines);
-    ReadList("ExPath", edExPath.Lines);
+    LoadStep([&] { ReadList("MainPath", edMainPath.Lines); });
+    LoadStep([&] { ReadList("ExPath", edExPath.Lines); });
     RebuildPathLists();
     edMainPath.Modified = false;
     edExPath.Modified = false;

@@ -336,7 +336,10 @@ TEST_F(FindExpTest, LoadingGoesOnPastABadValue) {
     reg.OpenKey(FindSettingsKey, false);
     reg.WriteString("cbExt.ItemIndex", "0");
     reg.WriteInteger("cbSearch0", 5);
+    reg.WriteInteger("MainPath0", 1);
+    reg.WriteString("ExPath0", "/deep");
     auto again = Make();
+    EXPECT_EQ(ToVector(again->ExPathList()), (Strings{"/deep/"}));
     EXPECT_EQ(again->cbSearch.Items.Count(), 0);
     EXPECT_EQ(ToVector(again->lbFavor.Items), (Strings{"/f/a.pas"}));
     EXPECT_EQ(ToVector(again->lbDpk.Items), (Strings{"Pk"}));
