@@ -34,7 +34,7 @@ test-asan: build-asan
 FUZZ_SECONDS ?= 0
 fuzz: setup
 	@CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVESK_FUZZ=ON -DVESK_TESTS=OFF -DVESK_BENCH=OFF >/dev/null
-	@cmake --build build-fuzz -j $(JOBS)
+	@cmake --build build-fuzz -j $(JOBS) --target fuzzers
 	@if [ "$(FUZZ_SECONDS)" != "0" ]; then scripts/run-fuzzers build-fuzz/bin $(FUZZ_SECONDS); fi
 
 bench: build

@@ -3,10 +3,11 @@
 #include "platform/rtl/SysUtils.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
-#include <iterator>
-#include <sstream>
 
 namespace vesk::cli {
 
@@ -16,14 +17,19 @@ std::vector<CommandInfo>& Commands() {
 }
 
 std::string ReadFileBytes(const std::string& path) {
+    std::error_code error;
+    if (std::filesystem::is_directory(path, error))
+        throw CommandError("'" + path + "' is a directory, not a file");
     std::ifstream in(path, std::ios::binary);
     if (!in)
-        throw CommandError("cannot open '" + path + "'");
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
+        throw CommandError("cannot open '" + path + "': " + std::strerror(errno));
+    std::string bytes;
+    char chunk[1 << 16];
+    while (in.read(chunk, sizeof chunk) || in.gcount() > 0)
+        bytes.append(chunk, static_cast<std::size_t>(in.gcount()));
     if (in.bad())
         throw CommandError("cannot read '" + path + "'");
-    return bytes.str();
+    return bytes;
 }
 
 } // namespace vesk::cli

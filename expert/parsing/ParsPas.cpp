@@ -10,7 +10,7 @@ namespace vesk {
 
 namespace {
 
-constexpr CharSet ReaderDelims{std::string_view("\n\r (),.:;=", 11)};
+constexpr CharSet ReaderDelims{"\n\r (),.:;="};
 
 bool IsRoutineKeyword(std::string_view word) {
     return SameText(word, "procedure") || SameText(word, "function") ||
@@ -34,6 +34,17 @@ bool StartsWithText(std::string_view text, std::string_view prefix) {
 
 } // namespace
 
+void TParserList::SetText(std::string text) {
+    FText = std::move(text);
+    FLines = SplitLines(FText);
+}
+
+std::string_view TParserList::Get(int index) const {
+    if (index < 0 || index >= Count())
+        throw EStringListError("List index out of bounds (" + IntToStr(index) + ")");
+    return FLines[static_cast<std::size_t>(index)];
+}
+
 void TParserList::Init() {
     Line = 0;
     Col = 1;
@@ -42,16 +53,17 @@ void TParserList::Init() {
 std::string_view TParserList::NextWord() {
     if (Eof())
         return {}; // past the last line there is nothing to read
-    std::string_view s = Get(Line);
-    const auto len = static_cast<int>(std::min<std::size_t>(s.size(), std::numeric_limits<int>::max() - 1));
+    const std::string_view s = FLines[static_cast<std::size_t>(Line)];
+    const auto len =
+        static_cast<int>(std::min<std::size_t>(s.size(), std::numeric_limits<int>::max() - 1));
     while (Col <= len && ReaderDelims.Contains(s[static_cast<std::size_t>(Col) - 1]))
         ++Col;
     const int start = Col;
     while (Col <= len && !ReaderDelims.Contains(s[static_cast<std::size_t>(Col) - 1]))
         ++Col;
-    const std::string_view word =
-        start <= len ? s.substr(static_cast<std::size_t>(start) - 1, static_cast<std::size_t>(Col - start))
-                     : std::string_view();
+    const std::string_view word = start <= len ? s.substr(static_cast<std::size_t>(start) - 1,
+                                                          static_cast<std::size_t>(Col - start))
+                                               : std::string_view();
     if (Col >= len) {
         ++Line;
         Col = 1;
@@ -67,16 +79,16 @@ void TMethodList::Parse(const TStringList* lines) {
     ScanDeclarations();
 }
 
-void TMethodList::ParseText(std::string_view text) {
+void TMethodList::ParseText(std::string text) {
     FItems.clear();
-    Reader.SetText(text);
+    Reader.SetText(std::move(text));
     ScanDeclarations();
 }
 
 void TMethodList::ScanDeclarations() {
     Reader.Init();
-    std::string before; // the word this loop read before the current one
-    std::string className;
+    std::string_view before; // the word this loop read before the current one
+    std::string_view className;
     bool inClass = false;
     while (!Reader.Eof()) {
         const std::string_view word = Reader.NextWord();
@@ -86,7 +98,7 @@ void TMethodList::ScanDeclarations() {
             className = before;
             inClass = true;
         } else if (inClass && SameText(word, "end")) {
-            className.clear();
+            className = {};
             inClass = false;
         } else if (IsRoutineKeyword(word)) {
             auto method = std::make_unique<TMethod>();
@@ -94,7 +106,7 @@ void TMethodList::ScanDeclarations() {
             method->MethodName = Reader.GetWord();
             method->OwnerClass = className;
             method->DisplayName = className.empty() ? method->MethodName
-                                                    : className + "." + method->MethodName;
+                                                    : method->OwnerClass + "." + method->MethodName;
             FItems.push_back(std::move(method));
         }
         before = word;
@@ -113,7 +125,9 @@ std::unique_ptr<TStringList> TMethodList::GetMethods(std::string_view filter) {
     const std::string_view b = TrimControls(namePart);
 
     FilterIndex.Clear();
+    FilterIndex.SetCapacity(Count());
     auto result = std::make_unique<TStringList>();
+    result->SetCapacity(Count());
     for (int i = 0; i < Count(); ++i) {
         const TMethod& method = *FItems[static_cast<std::size_t>(i)];
         if (StartsWithText(method.OwnerClass, a) && StartsWithText(method.MethodName, b)) {

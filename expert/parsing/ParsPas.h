@@ -13,21 +13,32 @@
 
 namespace vesk {
 
-// The lines of a text and a read cursor over them.
-class TParserList : public TStringList {
+// The lines of a text and a read cursor over them. The text is kept whole and the
+// lines are views into it, so a large unit costs one copy, not one string per line.
+class TParserList {
 public:
     int Line = 0; // line being read, from 0
     int Col = 1;  // next character to look at in that line, from 1
+
+    // Replaces the lines with those of Text (split at CR LF, CR or LF).
+    void SetText(std::string text);
+    int Count() const { return static_cast<int>(FLines.size()); }
+    // Line Index (from 0); raises EStringListError outside the text.
+    std::string_view Get(int index) const;
 
     void Init();
     // The next word; empty when the line had no word left. Words are separated by
     // line breaks, blanks and ( ) , . : ; = (a tab belongs to a word). The reader moves
     // to the next line once at most one character is left after the word.
     std::string GetWord() { return std::string(NextWord()); }
-    // The same word as a view into the current line; valid until the list changes.
+    // The same word as a view into the text; valid until the next SetText.
     std::string_view NextWord();
     // True at the end of the text ("EOF" is taken by the C library's macro).
     bool Eof() const { return Line >= Count(); }
+
+private:
+    std::string FText;
+    std::vector<std::string_view> FLines;
 };
 
 // One declared routine.
@@ -49,7 +60,7 @@ public:
     // Lists the routines declared before "implementation"; none: the list stays empty.
     void Parse(const TStringList* lines);
     // Parse of a whole text, as the editor hands it over.
-    void ParseText(std::string_view text);
+    void ParseText(std::string text);
 
     // Display names of the methods whose class starts with the part before "." and whose
     // name starts with the part after it (no "." : the name only), ignoring case.

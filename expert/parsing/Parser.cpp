@@ -10,10 +10,14 @@ namespace vesk {
 
 namespace {
 
-std::size_t Len(std::string_view text) { return text.size(); }
+std::size_t Len(std::string_view text) {
+    return text.size();
+}
 
 // The character at 1-based position Pos.
-char At(std::string_view text, std::size_t pos) { return text[pos - 1]; }
+char At(std::string_view text, std::size_t pos) {
+    return text[pos - 1];
+}
 
 } // namespace
 
@@ -153,9 +157,9 @@ std::string GetLine(std::string& row, std::span<const int> widths) {
     static constexpr CharSet BarOrBlank{"| "};
     const std::vector<CellWord> cells = SplitWords(row, Bar);
     if (widths.size() < cells.size())
-        throw ERangeError("GetLine: the row has " + IntToStr(static_cast<std::int64_t>(cells.size())) +
-                          " cells but only " + IntToStr(static_cast<std::int64_t>(widths.size())) +
-                          " widths");
+        throw ERangeError("GetLine: the row has " +
+                          IntToStr(static_cast<std::int64_t>(cells.size())) + " cells but only " +
+                          IntToStr(static_cast<std::int64_t>(widths.size())) + " widths");
     std::string line = "|";
     std::string rest;
     for (std::size_t k = 0; k < cells.size(); ++k) {
@@ -312,9 +316,13 @@ void Translate(std::string& text, const std::array<unsigned char, 256>& table) {
 
 } // namespace
 
-void DosWin(std::string& text) { Translate(text, ParserTables::DosWinTable()); }
+void DosWin(std::string& text) {
+    Translate(text, ParserTables::DosWinTable());
+}
 
-void WinDos(std::string& text) { Translate(text, ParserTables::WinDosTable()); }
+void WinDos(std::string& text) {
+    Translate(text, ParserTables::WinDosTable());
+}
 
 namespace {
 
@@ -328,13 +336,29 @@ std::array<std::string, N> Cp1251(const std::array<const char*, N>& words) {
 }
 
 struct NumberWords {
-    std::array<std::string, 20> UnitWords = Cp1251<20>(
-        {"", "один ", "два ", "три ", "четыре ", "пять ", "шесть ", "семь ", "восемь ",
-         "девять ", "десять ", "одиннадцать ", "двенадцать ", "тринадцать ", "четырнадцать ",
-         "пятнадцать ", "шестнадцать ", "семнадцать ", "восемнадцать ", "девятнадцать "});
+    std::array<std::string, 20> UnitWords = Cp1251<20>({"",
+                                                        "один ",
+                                                        "два ",
+                                                        "три ",
+                                                        "четыре ",
+                                                        "пять ",
+                                                        "шесть ",
+                                                        "семь ",
+                                                        "восемь ",
+                                                        "девять ",
+                                                        "десять ",
+                                                        "одиннадцать ",
+                                                        "двенадцать ",
+                                                        "тринадцать ",
+                                                        "четырнадцать ",
+                                                        "пятнадцать ",
+                                                        "шестнадцать ",
+                                                        "семнадцать ",
+                                                        "восемнадцать ",
+                                                        "девятнадцать "});
     std::array<std::string, 10> TenWords =
-        Cp1251<10>({"", "десять ", "двадцать ", "тридцать ", "сорок ", "пятьдесят ",
-                    "шестьдесят ", "семьдесят ", "восьмьдесят ", "девяносто "});
+        Cp1251<10>({"", "десять ", "двадцать ", "тридцать ", "сорок ", "пятьдесят ", "шестьдесят ",
+                    "семьдесят ", "восьмьдесят ", "девяносто "});
     std::array<std::string, 10> HundredWords =
         Cp1251<10>({"", "сто ", "двести ", "триста ", "четыреста ", "пятьсот ", "шестьсот ",
                     "семьсот ", "восьмьсот ", "девятьсот "});

@@ -3,8 +3,43 @@
 #include "platform/rtl/SysUtils.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace vesk {
+
+namespace {
+
+// The next line break at or after Start: a LF, or a CR (which may begin a CR LF).
+std::size_t NextBreak(std::string_view text, std::size_t start) {
+    const char* begin = text.data() + start;
+    const std::size_t left = text.size() - start;
+    const void* lf = std::memchr(begin, '\n', left);
+    const std::size_t lfAt =
+        lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - begin) : left;
+    const void* cr = std::memchr(begin, '\r', lfAt); // a CR only counts before the LF
+    const std::size_t at =
+        cr ? static_cast<std::size_t>(static_cast<const char*>(cr) - begin) : lfAt;
+    return at == left ? std::string_view::npos : start + at;
+}
+
+} // namespace
+
+std::vector<std::string_view> SplitLines(std::string_view text) {
+    std::vector<std::string_view> lines;
+    lines.reserve(text.size() / 32 + 1);
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const std::size_t end = NextBreak(text, start);
+        if (end == std::string_view::npos) {
+            lines.push_back(text.substr(start));
+            break;
+        }
+        lines.push_back(text.substr(start, end - start));
+        start =
+            end + ((text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ? 2 : 1);
+    }
+    return lines;
+}
 
 void TStringList::CheckIndex(int index) const {
     if (index < 0 || index >= Count())
@@ -102,10 +137,9 @@ int TStringList::IndexOfObject(const TObject* object) const {
 }
 
 bool TStringList::Find(std::string_view value, int& index) const {
-    auto it = std::lower_bound(FItems.begin(), FItems.end(), value,
-                               [this](const Item& item, std::string_view v) {
-                                   return Compare(item.Text, v) < 0;
-                               });
+    auto it = std::lower_bound(
+        FItems.begin(), FItems.end(), value,
+        [this](const Item& item, std::string_view v) { return Compare(item.Text, v) < 0; });
     index = static_cast<int>(it - FItems.begin());
     return it != FItems.end() && Compare(it->Text, value) == 0;
 }
@@ -121,16 +155,10 @@ std::string TStringList::Text() const {
 
 void TStringList::SetText(std::string_view text) {
     std::vector<Item> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find_first_of("\r\n", start);
-        if (end == std::string_view::npos) {
-            lines.push_back(Item{std::string(text.substr(start)), nullptr});
-            break;
-        }
-        lines.push_back(Item{std::string(text.substr(start, end - start)), nullptr});
-        start = end + ((text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ? 2 : 1);
-    }
+    const std::vector<std::string_view> views = SplitLines(text);
+    lines.reserve(views.size());
+    for (std::string_view line : views)
+        lines.push_back(Item{std::string(line), nullptr});
     FItems = std::move(lines);
     if (FSorted)
         Sort();
@@ -153,9 +181,8 @@ void TStringList::SetCaseSensitive(bool caseSensitive) {
 }
 
 void TStringList::Sort() {
-    std::stable_sort(FItems.begin(), FItems.end(), [this](const Item& a, const Item& b) {
-        return Compare(a.Text, b.Text) < 0;
-    });
+    std::stable_sort(FItems.begin(), FItems.end(),
+                     [this](const Item& a, const Item& b) { return Compare(a.Text, b.Text) < 0; });
 }
 
 } // namespace vesk

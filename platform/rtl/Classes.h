@@ -1,6 +1,7 @@
 // The host library's basic classes: the object base and the ordered string list.
 #pragma once
 
+#include <algorithm>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,6 +15,10 @@ public:
 };
 
 enum class TDuplicates { dupIgnore, dupAccept, dupError };
+
+// The lines of a text, split at CR LF, CR or LF with the breaks dropped; a break at the
+// very end does not start another line. The views point into Text.
+std::vector<std::string_view> SplitLines(std::string_view text);
 
 // An ordered list of byte strings, each with an optional object the list does not
 // own. When Sorted, entries are kept in order (without regard to ASCII case unless
@@ -38,6 +43,10 @@ public:
     void Delete(int index);
     void Exchange(int index1, int index2);
     void Clear() { FItems.clear(); }
+    // Room for Capacity entries without growing again.
+    void SetCapacity(int capacity) {
+        FItems.reserve(static_cast<std::size_t>(std::max(capacity, 0)));
+    }
     void AddStrings(const TStringList& other);
     void Assign(const TStringList& other);
 

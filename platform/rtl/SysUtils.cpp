@@ -5,16 +5,20 @@
 
 namespace vesk {
 
-std::string IntToStr(std::int64_t value) { return std::to_string(value); }
+std::string IntToStr(std::int64_t value) {
+    return std::to_string(value);
+}
 
 std::int32_t StrToInt(std::string_view text) {
     auto fail = [&]() -> EConvertError {
         return EConvertError("'" + std::string(text) + "' is not a valid integer value");
     };
     std::string_view digits = text;
-    if (!digits.empty() && digits.front() == '+')
+    const bool plus = !digits.empty() && digits.front() == '+';
+    if (plus)
         digits.remove_prefix(1); // from_chars takes "-" but not "+"
-    if (digits.empty() || digits.front() == '+' || (digits.front() == '-' && digits.size() == 1))
+    if (digits.empty() || digits.front() == '+' ||
+        (digits.front() == '-' && (plus || digits.size() == 1)))
         throw fail();
     std::int32_t value = 0;
     auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
@@ -23,7 +27,9 @@ std::int32_t StrToInt(std::string_view text) {
     return value;
 }
 
-char UpCase(char ch) { return (ch >= 'a' && ch <= 'z') ? static_cast<char>(ch - 'a' + 'A') : ch; }
+char UpCase(char ch) {
+    return (ch >= 'a' && ch <= 'z') ? static_cast<char>(ch - 'a' + 'A') : ch;
+}
 
 static char LoCase(char ch) {
     return (ch >= 'A' && ch <= 'Z') ? static_cast<char>(ch - 'A' + 'a') : ch;
