@@ -51,6 +51,7 @@ struct TStreamRecord {
     std::size_t NamePos = 0; // where the name stands in Header (text: the name; binary: its length byte)
     bool HasName = false;
     bool FromFile = false;
+    int Depth = 0; // nesting as read: its text lines are indented for it
     std::optional<std::int64_t> ChildPos;
 };
 

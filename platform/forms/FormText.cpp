@@ -76,6 +76,14 @@ private:
 
     char Peek() const { return Pos < S.size() ? S[Pos] : '\0'; }
 
+    // The next character after blanks, without moving: the end of a piece stays put.
+    char PeekPast() const {
+        std::size_t p = Pos;
+        while (p < S.size() && static_cast<unsigned char>(S[p]) <= ' ')
+            ++p;
+        return p < S.size() ? S[p] : '\0';
+    }
+
     void SkipBlanks() {
         while (Pos < S.size() && static_cast<unsigned char>(S[Pos]) <= ' ') {
             if (S[Pos] == '\n' || (S[Pos] == '\r' && (Pos + 1 >= S.size() || S[Pos + 1] != '\n')))
@@ -163,9 +171,9 @@ private:
         std::string first = ReadDotted();
         std::string name, className;
         std::size_t namePos = firstPos;
-        SkipBlanks();
         bool hasName = false;
-        if (Peek() == ':') {
+        if (PeekPast() == ':') {
+            SkipBlanks();
             ++Pos;
             name = first;
             hasName = true;
@@ -188,9 +196,10 @@ private:
         obj->Stream.HasName = hasName;
         obj->Stream.NameAsRead = name;
         obj->Stream.FromFile = true;
+        obj->Stream.Depth = depth;
         obj->AssignNameAsRead(name);
-        SkipBlanks();
-        if (Peek() == '[') {
+        if (PeekPast() == '[') {
+            SkipBlanks();
             ++Pos;
             obj->Stream.ChildPos = ReadInteger();
             Expect(']');
@@ -462,8 +471,8 @@ private:
                     Fail("\"item\" expected");
                 Pos += 4;
                 TCollectionItem item;
-                SkipBlanks();
-                if (Peek() == '[') {
+                if (PeekPast() == '[') {
+                    SkipBlanks();
                     ++Pos;
                     item.Order = ReadInteger();
                     Expect(']');
@@ -595,11 +604,16 @@ private:
     const std::string& Eol;
     std::string Out;
 
+    // An object read from the file and still at its depth is written from its own bytes.
+    static bool AsRead(const TComponent& c, int depth) {
+        return c.Stream.FromFile && c.Stream.Depth == depth;
+    }
+
     std::string Header(const TComponent& c, int depth) const {
         const TStreamRecord& r = c.Stream;
-        if (r.FromFile && c.Name() == r.NameAsRead)
+        if (AsRead(c, depth) && c.Name() == r.NameAsRead)
             return r.Header;
-        if (r.FromFile && r.HasName && !c.Name().empty()) {
+        if (AsRead(c, depth) && r.HasName && !c.Name().empty()) {
             std::string h = r.Header;
             return h.replace(r.NamePos, r.NameAsRead.size(), c.Name());
         }
@@ -617,7 +631,7 @@ private:
         Out += Header(c, depth);
         for (int i = 0; i < c.PropertyCount(); ++i) {
             const TProperty& p = c.Properties(i);
-            if (c.Stream.FromFile && p.Unchanged()) {
+            if (AsRead(c, depth) && p.Unchanged()) {
                 Out += p.Raw;
                 continue;
             }
@@ -628,7 +642,7 @@ private:
         }
         for (const TComponent* child : c.Children())
             WriteObject(*child, depth + 1);
-        Out += c.Stream.FromFile ? c.Stream.End : Indent(depth) + "end" + Eol;
+        Out += AsRead(c, depth) ? c.Stream.End : Indent(depth) + "end" + Eol;
     }
 };
 
