@@ -33,7 +33,7 @@ struct TProperty {
     TComponent* Ref = nullptr;
     // As read from the file; empty for a property made or changed since.
     std::string Raw;
-    std::string RefNameAsRead;
+    std::string RefNameAsRead; // the referred component's name when read
     bool Dirty = true;
 
     bool Unchanged() const;

@@ -107,7 +107,9 @@ void Resolve(TComponent& c) {
             target = scope;
         if (target) {
             p.Ref = target;
-            p.RefNameAsRead = p.Value.Text;
+            // The text stays as written until the component itself is renamed, even
+            // where it spells the name in another case.
+            p.RefNameAsRead = target->Name();
         }
     }
     for (int i = 0; i < c.ComponentCount(); ++i)
