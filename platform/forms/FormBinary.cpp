@@ -104,13 +104,14 @@ public:
     void Read() {
         if (S.size() >= 3 && static_cast<unsigned char>(S[0]) == 0xFF && S[1] == 0x0A && S[2] == 0)
             SkipResourceHeader();
-        if (S.compare(Pos, 4, "TPF0") != 0)
+        if (S.size() - Pos < 4 || S.compare(Pos, 4, "TPF0") != 0)
             Fail("\"TPF0\" expected");
         Pos += 4;
         Form.FLeading = S.substr(Mark, Pos - Mark);
         Mark = Pos;
         ReadObject(nullptr, 0);
         Form.FTrailer = S.substr(Pos);
+        Form.FResDataSize = S.size() - Form.FResHeader.size();
     }
 
 private:
@@ -167,6 +168,7 @@ private:
     void SkipResourceHeader() {
         Pos = 3;
         if (PeekByte() == 0xFF) {
+            Need(3);
             Pos += 3;
         } else {
             while (Byte() != 0) {
@@ -389,8 +391,10 @@ public:
         if (Form.Root())
             WriteObject(*Form.Root());
         Out += Form.FTrailer;
-        if (Form.FResHeader.empty())
-            return std::move(Out);
+        // The header's size is made right only where the data changed its size, so that
+        // a file nobody changed is written back as it was.
+        if (Form.FResHeader.empty() || Out.size() == Form.FResDataSize)
+            return Form.FResHeader + Out;
         std::string header = Form.FResHeader;
         const auto size = static_cast<std::uint32_t>(Out.size());
         for (int i = 0; i < 4; ++i)

@@ -47,6 +47,7 @@ public:
     std::string FTrailer;  // what follows the last "end" or end mark
     std::string FEol = "\r\n";
     std::string FResHeader; // binary forms saved as a resource: the header before the data
+    std::size_t FResDataSize = 0;
 };
 
 // Writes bytes to Path through a temporary file in the same folder, then renames it.

@@ -95,6 +95,14 @@ TEST(ComponentTest, ReferencesFollowRenamesAndVanishWithTheirComponent) {
     // A property we do not know as a reference keeps its text.
     EXPECT_NE(saved.find("Alias = Table1\n"), std::string::npos);
 
+    // A reference spelt in another case than its component is kept as written.
+    const std::string spelt = "object F: TForm\n  object L: TLabel\n    FocusControl = EDIT1\n"
+                              "  end\n  object Edit1: TEdit\n  end\nend\n";
+    auto f2 = Form(spelt);
+    EXPECT_EQ(f2->Root()->FindComponent("L")->GetRef("FocusControl"),
+              f2->Root()->FindComponent("Edit1"));
+    EXPECT_EQ(f2->Save(), spelt);
+
     root->FindComponent("DataSource1")->Free();
     EXPECT_EQ(root->FindComponent("DataSource1"), nullptr);
     EXPECT_FALSE(edit->HasProperty("DataSource"));

@@ -176,6 +176,17 @@ TEST(FormFileTest, MalformedBinaryGivesItsOffset) {
     } catch (const EFormError& e) {
         EXPECT_EQ(e.Message(), "offset 22: unexpected end of the file");
     }
+    // Forms saved as a resource: the header is kept, its size follows the data.
+    const char resBytes[] = "\xFF\x0A\x00\xFF\x0A\x00\x30\x10\x0E\x00\x00\x00"
+                            "TPF0\x05TForm\x01"
+                            "A\x00\x00";
+    const std::string res(resBytes, sizeof resBytes - 1);
+    auto resForm = TFormFile::Parse(res);
+    EXPECT_EQ(resForm->Save(), res);
+    resForm->Root()->SetName("ABC");
+    EXPECT_EQ(resForm->Save().substr(8, 4), std::string("\x10\x00\x00\x00", 4));
+    for (std::size_t n = 3; n < res.size(); ++n)
+        EXPECT_THROW(TFormFile::Parse(res.substr(0, n)), EFormError) << n;
     std::string unknown = std::string("TPF0\x05TForm\x01" "A\x01" "X\x63", 15);
     try {
         TFormFile::Parse(unknown);
