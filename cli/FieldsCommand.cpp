@@ -34,13 +34,15 @@ public:
                                  std::filesystem::path(FForm).parent_path().string());
         if (!expert.ReadDataSet())
             throw CommandError("Must be DBDataSet.");
-        auto line = std::find_if(expert.DataSetLines.begin(), expert.DataSetLines.end(),
-                                 [&](const TDataSetLine& l) { return SameText(l.DataSet->Name(), FDataSet); });
+        auto line = std::find_if(
+            expert.DataSetLines.begin(), expert.DataSetLines.end(),
+            [&](const TDataSetLine& l) { return SameText(l.DataSet->Name(), FDataSet); });
         if (line == expert.DataSetLines.end()) {
             std::string known;
             for (const TDataSetLine& l : expert.DataSetLines)
                 known += (known.empty() ? "" : ", ") + l.DataSet->Name();
-            throw CommandError("no data set " + FDataSet + " on the form (there are: " + known + ")");
+            throw CommandError("no data set " + FDataSet + " on the form (there are: " + known +
+                               ")");
         }
         expert.ItemIndex = static_cast<int>(line - expert.DataSetLines.begin());
         std::vector<std::string> create = expert.ReadFields();

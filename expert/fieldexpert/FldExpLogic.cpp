@@ -123,8 +123,8 @@ void TFieldExpertLogic::OpenDataSet(TComponent& dataSet) {
         info.DataType = TypeOfFieldClass(*f);
         if (info.DataType == ftUnknown)
             info.DataType = column->DataType();
-        info.DisplayLabel = f->HasProperty("DisplayLabel") ? f->GetString("DisplayLabel")
-                                                            : info.FieldName;
+        info.DisplayLabel =
+            f->HasProperty("DisplayLabel") ? f->GetString("DisplayLabel") : info.FieldName;
         info.DisplayWidth = static_cast<int>(f->GetInt(
             "DisplayWidth", f->HasProperty("Size") ? f->GetInt("Size") : column->DisplayWidth()));
         FFields.push_back(std::move(info));
@@ -132,7 +132,8 @@ void TFieldExpertLogic::OpenDataSet(TComponent& dataSet) {
     if (FFields.empty())
         for (int i = 0; i < live->FieldCount(); ++i) {
             const TField* f = live->Fields(i);
-            FFields.push_back({f->FieldName(), f->DisplayLabel(), f->DisplayWidth(), f->DataType()});
+            FFields.push_back(
+                {f->FieldName(), f->DisplayLabel(), f->DisplayWidth(), f->DataType()});
         }
     FOpen = std::move(live);
 }
@@ -185,7 +186,8 @@ void TFieldExpertLogic::SetEdParam(TComponent* editor) {
     try {
         editor->SetInt("Top", CurTop);
         editor->SetInt("Height", 20);
-        editor->SetInt("Width", static_cast<std::int64_t>(FormFontSize(*DesignForm)) * DispWidth + 5);
+        editor->SetInt("Width",
+                       static_cast<std::int64_t>(FormFontSize(*DesignForm)) * DispWidth + 5);
         editor->SetInt("Left", EdLeft);
         editor->SetParent(DesignForm);
         editor->SetName("ed" + CurField->FieldName);

@@ -19,7 +19,9 @@ struct TToken {
 bool IsIdentStart(char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
 }
-bool IsIdentChar(char c) { return IsIdentStart(c) || (c >= '0' && c <= '9'); }
+bool IsIdentChar(char c) {
+    return IsIdentStart(c) || (c >= '0' && c <= '9');
+}
 
 // Pascal tokens, comments and blanks skipped.
 std::vector<TToken> Tokenize(const std::string& s) {
@@ -58,9 +60,8 @@ std::vector<TToken> Tokenize(const std::string& s) {
 }
 
 // Token range of the class body: after "ClassName = class" up to its "end".
-std::optional<std::pair<std::size_t, std::size_t>> FindClassBody(const std::string& s,
-                                                                 const std::vector<TToken>& t,
-                                                                 const std::string& className) {
+std::optional<std::pair<std::size_t, std::size_t>>
+FindClassBody(const std::string& s, const std::vector<TToken>& t, const std::string& className) {
     auto word = [&](std::size_t k) { return std::string_view(s).substr(t[k].Pos, t[k].Len); };
     for (std::size_t k = 0; k + 2 < t.size(); ++k) {
         if (t[k].Kind != 'i' || !SameText(word(k), className) || t[k + 1].Kind != '=' ||
@@ -117,7 +118,8 @@ std::vector<TFieldRename> RenameClassFields(std::string& source, const std::stri
             missing.push_back(r);
     }
     // From the back, so that earlier positions stay valid.
-    std::sort(edits.begin(), edits.end(), [](const TEdit& a, const TEdit& b) { return a.Pos > b.Pos; });
+    std::sort(edits.begin(), edits.end(),
+              [](const TEdit& a, const TEdit& b) { return a.Pos > b.Pos; });
     for (const TEdit& e : edits)
         source.replace(e.Pos, e.Len, e.Text);
     return missing;

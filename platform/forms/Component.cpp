@@ -110,7 +110,8 @@ void TComponent::Free() {
     if (!FOwner)
         throw EComponentError("The form itself cannot be freed");
     auto& list = FOwner->FComponents;
-    auto it = std::find_if(list.begin(), list.end(), [&](const auto& p) { return p.get() == this; });
+    auto it =
+        std::find_if(list.begin(), list.end(), [&](const auto& p) { return p.get() == this; });
     std::unique_ptr<TComponent> self = std::move(*it);
     list.erase(it);
     // self goes out of scope here and deletes this component
@@ -177,8 +178,8 @@ namespace {
 // The order the designer writes the properties the add-in sets.
 int PropRank(std::string_view name) {
     static constexpr std::array<std::string_view, 12> order{
-        "Left",      "Top",        "Width",   "Height",       "Alignment", "AutoSize",
-        "Caption",   "DataField", "DataSource", "DataSet", "FocusControl", "TabOrder"};
+        "Left",    "Top",       "Width",      "Height",  "Alignment",    "AutoSize",
+        "Caption", "DataField", "DataSource", "DataSet", "FocusControl", "TabOrder"};
     for (std::size_t i = 0; i < order.size(); ++i)
         if (SameText(order[i], name))
             return static_cast<int>(i);

@@ -44,11 +44,12 @@ struct TProperty {
 struct TStreamRecord {
     enum class TKind { Object, Inherited, Inline };
     TKind Kind = TKind::Object;
-    std::string Header;    // from the end of what came before up to the properties
-    std::string PropsEnd;  // binary forms: the end mark of the property list
-    std::string End;       // the closing "end" (text) or end mark (binary)
+    std::string Header;   // from the end of what came before up to the properties
+    std::string PropsEnd; // binary forms: the end mark of the property list
+    std::string End;      // the closing "end" (text) or end mark (binary)
     std::string NameAsRead;
-    std::size_t NamePos = 0; // where the name stands in Header (text: the name; binary: its length byte)
+    std::size_t NamePos =
+        0; // where the name stands in Header (text: the name; binary: its length byte)
     bool HasName = false;
     bool FromFile = false;
     int Depth = 0; // nesting as read: its text lines are indented for it
@@ -102,7 +103,9 @@ public:
     TComponent* GetRef(std::string_view name) const;
 
     void SetValue(const std::string& name, TValue value);
-    void SetInt(const std::string& name, std::int64_t value) { SetValue(name, TValue::Integer(value)); }
+    void SetInt(const std::string& name, std::int64_t value) {
+        SetValue(name, TValue::Integer(value));
+    }
     void SetString(const std::string& name, std::string value) {
         SetValue(name, TValue::String(std::move(value)));
     }

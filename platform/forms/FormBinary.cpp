@@ -79,24 +79,6 @@ std::string DoubleToExtended(double d) {
     return std::string(reinterpret_cast<char*>(b), 10);
 }
 
-void AppendUtf8(std::string& out, std::uint32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
-
 class TBinaryReader {
 public:
     TBinaryReader(const std::string& bytes, TFormFile& form) : S(bytes), Form(form) {}
@@ -285,7 +267,10 @@ private:
         case vaNil:
         case vaNull:
             v.Kind = TValueKind::Ident;
-            v.Text = type == vaFalse ? "False" : type == vaTrue ? "True" : type == vaNil ? "nil" : "Null";
+            v.Text = type == vaFalse  ? "False"
+                     : type == vaTrue ? "True"
+                     : type == vaNil  ? "nil"
+                                      : "Null";
             return v;
         case vaBinary:
             v.Kind = TValueKind::Binary;
@@ -352,17 +337,7 @@ private:
         record.HasName = true;
         record.Header = Piece();
 
-        TComponent* owner = nullptr;
-        if (enclosing)
-            owner = enclosing->Owner() && enclosing->Stream.Kind != TStreamRecord::TKind::Inline
-                        ? enclosing->Owner()
-                        : enclosing;
-        auto* obj = new TComponent(className, owner);
-        if (enclosing)
-            obj->MoveIntoAsRead(enclosing);
-        else
-            Form.FRoot.reset(obj);
-        obj->AssignNameAsRead(record.NameAsRead);
+        TComponent* obj = AddReadObject(Form, enclosing, className, record.NameAsRead);
         obj->Stream = std::move(record);
 
         while (PeekByte() != 0) {
@@ -552,6 +527,8 @@ void ReadBinaryForm(const std::string& bytes, TFormFile& form) {
     TBinaryReader(bytes, form).Read();
 }
 
-std::string WriteBinaryForm(const TFormFile& form) { return TBinaryWriter(form).Write(); }
+std::string WriteBinaryForm(const TFormFile& form) {
+    return TBinaryWriter(form).Write();
+}
 
 } // namespace vesk

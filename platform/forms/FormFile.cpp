@@ -31,8 +31,8 @@ std::unique_ptr<TFormFile> TFormFile::LoadFromFile(const std::string& path) {
     in.seekg(0, std::ios::end);
     const auto size = static_cast<std::size_t>(in.tellg());
     if (size > MaxFormFileSize)
-        throw EFormError(path + ": form file larger than " +
-                         std::to_string(MaxFormFileSize >> 20) + " MB");
+        throw EFormError(path + ": form file larger than " + std::to_string(MaxFormFileSize >> 20) +
+                         " MB");
     in.seekg(0);
     std::string bytes(size, '\0');
     if (!in.read(bytes.data(), static_cast<std::streamsize>(size)))
@@ -48,7 +48,9 @@ std::string TFormFile::Save() const {
     return FFormat == TFormFormat::Binary ? WriteBinaryForm(*this) : WriteTextForm(*this);
 }
 
-void TFormFile::SaveToFile(const std::string& path) const { WriteFileAtomic(path, Save()); }
+void TFormFile::SaveToFile(const std::string& path) const {
+    WriteFileAtomic(path, Save());
+}
 
 void WriteFileAtomic(const std::string& path, const std::string& bytes) {
     auto fail = [&](const std::string& what) {
@@ -84,6 +86,22 @@ void WriteFileAtomic(const std::string& path, const std::string& bytes) {
         ::unlink(tmp.c_str());
         fail(why);
     }
+}
+
+TComponent* AddReadObject(TFormFile& form, TComponent* enclosing, const std::string& className,
+                          const std::string& name) {
+    TComponent* owner = nullptr;
+    if (enclosing)
+        owner = enclosing->Owner() && enclosing->Stream.Kind != TStreamRecord::TKind::Inline
+                    ? enclosing->Owner()
+                    : enclosing;
+    auto* obj = new TComponent(className, owner);
+    if (enclosing)
+        obj->MoveIntoAsRead(enclosing);
+    else
+        form.FRoot.reset(obj);
+    obj->AssignNameAsRead(name);
+    return obj;
 }
 
 namespace {

@@ -43,8 +43,8 @@ public:
     // Reader and writer state.
     std::unique_ptr<TComponent> FRoot;
     TFormFormat FFormat = TFormFormat::Text;
-    std::string FLeading;  // text: what stands before the first object (a byte-order mark)
-    std::string FTrailer;  // what follows the last "end" or end mark
+    std::string FLeading; // text: what stands before the first object (a byte-order mark)
+    std::string FTrailer; // what follows the last "end" or end mark
     std::string FEol = "\r\n";
     std::string FResHeader; // binary forms saved as a resource: the header before the data
     std::size_t FResDataSize = 0;
@@ -59,6 +59,13 @@ std::string WriteTextForm(const TFormFile& form);
 void ReadBinaryForm(const std::string& bytes, TFormFile& form);
 std::string WriteBinaryForm(const TFormFile& form);
 bool LooksBinary(const std::string& bytes);
+// A character code (wide characters of either format) as UTF-8.
+void AppendUtf8(std::string& out, std::uint32_t code);
+
+// A component just read: owned by the form, or by the frame it was placed on inline,
+// and nested in Enclosing (none: it is the form itself).
+TComponent* AddReadObject(TFormFile& form, TComponent* enclosing, const std::string& className,
+                          const std::string& name);
 
 // After reading: resolves the identifiers that name components of the same owner
 // into references, and gives a root of unknown class its known base.

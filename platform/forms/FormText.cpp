@@ -6,22 +6,6 @@
 
 namespace vesk {
 
-namespace {
-
-bool IsIdentStart(char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
-}
-bool IsIdentChar(char c) { return IsIdentStart(c) || (c >= '0' && c <= '9'); }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-bool IsHex(char c) {
-    return IsDigit(c) || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
-}
-int HexValue(char c) {
-    if (IsDigit(c))
-        return c - '0';
-    return (c | 0x20) - 'a' + 10;
-}
-
 void AppendUtf8(std::string& out, std::uint32_t cp) {
     if (cp < 0x80) {
         out += static_cast<char>(cp);
@@ -38,6 +22,26 @@ void AppendUtf8(std::string& out, std::uint32_t cp) {
         out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
         out += static_cast<char>(0x80 | (cp & 0x3F));
     }
+}
+
+namespace {
+
+bool IsIdentStart(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
+}
+bool IsIdentChar(char c) {
+    return IsIdentStart(c) || (c >= '0' && c <= '9');
+}
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+bool IsHex(char c) {
+    return IsDigit(c) || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
+}
+int HexValue(char c) {
+    if (IsDigit(c))
+        return c - '0';
+    return (c | 0x20) - 'a' + 10;
 }
 
 class TTextReader {
@@ -181,23 +185,12 @@ private:
         } else {
             className = first;
         }
-        // The owner: the form, or the frame a component was placed on inline.
-        TComponent* owner = nullptr;
-        if (enclosing)
-            owner = enclosing->Owner() && enclosing->Stream.Kind != TStreamRecord::TKind::Inline
-                        ? enclosing->Owner()
-                        : enclosing;
-        auto* obj = new TComponent(className, owner);
-        if (enclosing)
-            obj->MoveIntoAsRead(enclosing);
-        else
-            Form.FRoot.reset(obj);
+        TComponent* obj = AddReadObject(Form, enclosing, className, name);
         obj->Stream.Kind = static_cast<TStreamRecord::TKind>(kind);
         obj->Stream.HasName = hasName;
         obj->Stream.NameAsRead = name;
         obj->Stream.FromFile = true;
         obj->Stream.Depth = depth;
-        obj->AssignNameAsRead(name);
         if (PeekPast() == '[') {
             SkipBlanks();
             ++Pos;
@@ -501,7 +494,9 @@ private:
     }
 };
 
-std::string Indent(int depth) { return std::string(static_cast<std::size_t>(depth) * 2, ' '); }
+std::string Indent(int depth) {
+    return std::string(static_cast<std::size_t>(depth) * 2, ' ');
+}
 
 std::string QuoteString(const std::string& text) {
     if (text.empty())
@@ -638,7 +633,8 @@ private:
             TValue value = p.Value;
             if (p.Ref)
                 value = TValue::Ident(p.Ref->Name());
-            Out += Indent(depth + 1) + p.Name + " = " + FormatTextValue(value, depth + 1, Eol) + Eol;
+            Out +=
+                Indent(depth + 1) + p.Name + " = " + FormatTextValue(value, depth + 1, Eol) + Eol;
         }
         for (const TComponent* child : c.Children())
             WriteObject(*child, depth + 1);
@@ -653,6 +649,8 @@ void ReadTextForm(const std::string& bytes, TFormFile& form) {
     TTextReader(bytes, form).Read();
 }
 
-std::string WriteTextForm(const TFormFile& form) { return TTextWriter(form).Write(); }
+std::string WriteTextForm(const TFormFile& form) {
+    return TTextWriter(form).Write();
+}
 
 } // namespace vesk

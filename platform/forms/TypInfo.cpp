@@ -31,33 +31,45 @@ namespace {
 
 using K = TTypeKind;
 
-TPropInfo Int(const char* n) { return {n, K::tkInteger, {}}; }
-TPropInfo Str(const char* n) { return {n, K::tkString, {}}; }
-TPropInfo Enum(const char* n) { return {n, K::tkEnumeration, {}}; }
-TPropInfo Set(const char* n) { return {n, K::tkSet, {}}; }
-TPropInfo Ref(const char* n, const char* type) { return {n, K::tkClass, type}; }
-TPropInfo Event(const char* n) { return {n, K::tkMethod, {}}; }
+TPropInfo Int(const char* n) {
+    return {n, K::tkInteger, {}};
+}
+TPropInfo Str(const char* n) {
+    return {n, K::tkString, {}};
+}
+TPropInfo Enum(const char* n) {
+    return {n, K::tkEnumeration, {}};
+}
+TPropInfo Set(const char* n) {
+    return {n, K::tkSet, {}};
+}
+TPropInfo Ref(const char* n, const char* type) {
+    return {n, K::tkClass, type};
+}
+TPropInfo Event(const char* n) {
+    return {n, K::tkMethod, {}};
+}
 
 // The classes the add-in works with, by the host library's hierarchy.
 class TClassTable {
 public:
     TClassTable() {
         auto* component = Add("TComponent", nullptr, {Str("Name"), Int("Tag")});
-        auto* control = Add("TControl", component,
-                            {Int("Left"), Int("Top"), Int("Width"), Int("Height"), Enum("Align"),
-                             Set("Anchors"), Str("Caption"), Str("Hint"), Enum("Cursor"),
-                             Enum("Color"), Ref("Font", "TFont"), Enum("ParentFont"),
-                             Enum("Visible"), Enum("Enabled"), Ref("PopupMenu", "TPopupMenu"),
-                             Ref("Action", "TBasicAction"), Event("OnClick")});
+        auto* control =
+            Add("TControl", component,
+                {Int("Left"), Int("Top"), Int("Width"), Int("Height"), Enum("Align"),
+                 Set("Anchors"), Str("Caption"), Str("Hint"), Enum("Cursor"), Enum("Color"),
+                 Ref("Font", "TFont"), Enum("ParentFont"), Enum("Visible"), Enum("Enabled"),
+                 Ref("PopupMenu", "TPopupMenu"), Ref("Action", "TBasicAction"), Event("OnClick")});
         auto* winControl =
             Add("TWinControl", control, {Int("TabOrder"), Enum("TabStop"), Event("OnEnter")});
         auto* graphic = Add("TGraphicControl", control, {});
         auto* scrolling = Add("TScrollingWinControl", winControl, {}, true);
-        auto* customForm = Add("TCustomForm", scrolling,
-                               {Enum("BorderStyle"), Int("ClientWidth"), Int("ClientHeight"),
-                                Int("PixelsPerInch"), Int("TextHeight"),
-                                Ref("ActiveControl", "TWinControl"), Ref("Menu", "TMainMenu"),
-                                Enum("Position"), Event("OnCreate")});
+        auto* customForm =
+            Add("TCustomForm", scrolling,
+                {Enum("BorderStyle"), Int("ClientWidth"), Int("ClientHeight"), Int("PixelsPerInch"),
+                 Int("TextHeight"), Ref("ActiveControl", "TWinControl"), Ref("Menu", "TMainMenu"),
+                 Enum("Position"), Event("OnCreate")});
         Add("TForm", customForm, {});
         Add("TFrame", scrolling, {});
         Add("TDataModule", component, {Event("OnCreate")});
@@ -174,7 +186,9 @@ const TClassTable& Table() {
 
 } // namespace
 
-const TClassInfo* FindClassInfo(std::string_view className) { return Table().Find(className); }
+const TClassInfo* FindClassInfo(std::string_view className) {
+    return Table().Find(className);
+}
 
 const TPropInfo* GetPropInfo(const TClassInfo* classInfo, std::string_view name) {
     return classInfo ? classInfo->FindProp(name) : nullptr;

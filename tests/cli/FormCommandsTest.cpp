@@ -69,8 +69,8 @@ TEST_F(FormCommandsTest, RenameBinaryFormWithoutUnitToAnotherFile) {
 }
 
 TEST_F(FormCommandsTest, FieldsPlacesControlsAndRefusesASecondRun) {
-    const std::vector<std::string> args = {"fields", Form(), "--dataset", "TBORDERS", "--field",
-                                           "SaleDate", "--field", "amount"};
+    const std::vector<std::string> args = {"fields",  Form(),     "--dataset", "TBORDERS",
+                                           "--field", "SaleDate", "--field",   "amount"};
     const CliResult r = RunVesk(args);
     ASSERT_EQ(r.Status, 0) << r.Err;
     EXPECT_EQ(r.Out, "created TLabel lbAmount\ncreated TDBEdit edAmount\n"
@@ -86,8 +86,8 @@ TEST_F(FormCommandsTest, FieldsPlacesControlsAndRefusesASecondRun) {
                          " the form was not changed\n");
     EXPECT_EQ(Read(Form()), after);
 
-    const CliResult left = RunVesk({"fields", Form(), "--dataset", "qyShipping", "--all",
-                                    "--label-left", "--no-date-edit"});
+    const CliResult left = RunVesk(
+        {"fields", Form(), "--dataset", "qyShipping", "--all", "--label-left", "--no-date-edit"});
     ASSERT_EQ(left.Status, 0) << left.Err;
     EXPECT_EQ(left.Out.substr(0, 28), "created TDataSource ds1\ncrea");
     EXPECT_NE(left.Out.find("created TDBEdit edShipDate\n"), std::string::npos);
@@ -112,8 +112,8 @@ TEST_F(FormCommandsTest, ErrorsLeaveTheFilesAlone) {
     std::ofstream(Dir / "Broken.dfm") << "object A: TForm\n  Left = 'x\nend\n";
     const CliResult broken = RunVesk({"rename", (Dir / "Broken.dfm").string()});
     EXPECT_EQ(broken.Status, 2);
-    EXPECT_EQ(broken.Err, "vesk rename: " + (Dir / "Broken.dfm").string() +
-                              ": line 2: unterminated string\n");
+    EXPECT_EQ(broken.Err,
+              "vesk rename: " + (Dir / "Broken.dfm").string() + ": line 2: unterminated string\n");
 }
 
 } // namespace

@@ -20,7 +20,8 @@ protected:
               ("vesk-fldexp-" + std::to_string(::getpid()) + "-" +
                ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::create_directories(Dir);
-        SQLite::Database db((Dir / "shop.db").string(), SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE);
+        SQLite::Database db((Dir / "shop.db").string(),
+                            SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE);
         db.exec("CREATE TABLE orders (SaleDate DATE, CustNo INTEGER, Company VARCHAR(30),"
                 " ShipTime TIME, \"Cust Name\" VARCHAR(10))");
         db.exec("CREATE TABLE parts (PartNo INTEGER, Description VARCHAR(12), Cost FLOAT)");
@@ -44,13 +45,13 @@ const char* const Orders = "  object Orders: TTable\n    DatabaseName = 'shop.db
                            "    TableName = 'orders'\n  end\n";
 
 TEST_F(FldExpTest, DataSetLines) {
-    Load(std::string(Orders) +
-         "  object Mem: TClientDataSet\n  end\n"
-         "  object OrdersSrc: TDataSource\n    DataSet = Orders\n  end\n"
-         "  object Second: TDataSource\n    DataSet = Orders\n  end\n"
-         "  object AVeryLongQueryNameIndeed: TQuery\n  end\n"
-         "  object AnotherVeryLongSourceName: TDataSource\n    DataSet = AVeryLongQueryNameIndeed\n  end\n"
-         "  object Proc: TStoredProc\n  end\n");
+    Load(std::string(Orders) + "  object Mem: TClientDataSet\n  end\n"
+                               "  object OrdersSrc: TDataSource\n    DataSet = Orders\n  end\n"
+                               "  object Second: TDataSource\n    DataSet = Orders\n  end\n"
+                               "  object AVeryLongQueryNameIndeed: TQuery\n  end\n"
+                               "  object AnotherVeryLongSourceName: TDataSource\n    DataSet = "
+                               "AVeryLongQueryNameIndeed\n  end\n"
+                               "  object Proc: TStoredProc\n  end\n");
     ASSERT_TRUE(Expert->ReadDataSet());
     EXPECT_EQ(Expert->ItemIndex, 0);
     ASSERT_EQ(Expert->DataSetLines.size(), 3u);
@@ -217,8 +218,10 @@ TEST_F(FldExpTest, FontSizeAndSixteenBitColumns) {
     EXPECT_EQ(FormFontSize(Load("", "")), 8);
     // Label Left with a caption of 8200 characters at 8 points: 8 * 8200 + 16 wraps
     // to 80 in the 16-bit column.
-    Load(std::string(Orders) + "  object OrdersCustNo: TIntegerField\n    FieldName = 'CustNo'\n"
-         "    DataSet = Orders\n    DisplayLabel = '" + std::string(8200, 'x') + "'\n  end\n");
+    Load(std::string(Orders) +
+         "  object OrdersCustNo: TIntegerField\n    FieldName = 'CustNo'\n"
+         "    DataSet = Orders\n    DisplayLabel = '" +
+         std::string(8200, 'x') + "'\n  end\n");
     Expert->ReadDataSet();
     Expert->ReadFields();
     Expert->LabelPos = lpLabelLeft;

@@ -5,7 +5,9 @@
 namespace vesk {
 namespace {
 
-std::unique_ptr<TFormFile> Form(const std::string& text) { return TFormFile::Parse(text); }
+std::unique_ptr<TFormFile> Form(const std::string& text) {
+    return TFormFile::Parse(text);
+}
 
 TEST(ComponentTest, NamesMustBeValidAndUniqueWithinTheOwner) {
     TComponent form("TForm", nullptr);
@@ -137,12 +139,13 @@ TEST(ComponentTest, OwnersParentsAndNesting) {
 
     // Moving a control writes it under its new parent.
     edit->SetParent(root);
-    EXPECT_EQ(f->Save(), "object Form1: TForm1\n"
-                         "  object Panel1: TPanel\n  end\n"
-                         "  object Table1: TTable\n    object Table1Id: TIntegerField\n    end\n  end\n"
-                         "  inline Frame1: TFrame1\n    object Button1: TButton\n    end\n  end\n"
-                         "  object Edit1: TEdit\n  end\n"
-                         "end\n");
+    EXPECT_EQ(f->Save(),
+              "object Form1: TForm1\n"
+              "  object Panel1: TPanel\n  end\n"
+              "  object Table1: TTable\n    object Table1Id: TIntegerField\n    end\n  end\n"
+              "  inline Frame1: TFrame1\n    object Button1: TButton\n    end\n  end\n"
+              "  object Edit1: TEdit\n  end\n"
+              "end\n");
 }
 
 } // namespace

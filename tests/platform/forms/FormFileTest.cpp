@@ -187,7 +187,10 @@ TEST(FormFileTest, MalformedBinaryGivesItsOffset) {
     EXPECT_EQ(resForm->Save().substr(8, 4), std::string("\x10\x00\x00\x00", 4));
     for (std::size_t n = 3; n < res.size(); ++n)
         EXPECT_THROW(TFormFile::Parse(res.substr(0, n)), EFormError) << n;
-    std::string unknown = std::string("TPF0\x05TForm\x01" "A\x01" "X\x63", 15);
+    std::string unknown = std::string("TPF0\x05TForm\x01"
+                                      "A\x01"
+                                      "X\x63",
+                                      15);
     try {
         TFormFile::Parse(unknown);
         ADD_FAILURE();
