@@ -99,6 +99,11 @@ void TComponent::DropReferencesTo(const TComponent* target) {
 }
 
 void TComponent::Free() {
+    if (!FOwner)
+        throw EComponentError("The form itself cannot be freed");
+    // Controls placed on it, and fields nested in a data set, go with it.
+    while (!FChildren.empty())
+        FChildren.back()->Free();
     TComponent* root = Root();
     // Whoever refers to this component or to one it owns forgets it.
     std::vector<const TComponent*> dying{this};
@@ -107,8 +112,6 @@ void TComponent::Free() {
             dying.push_back(c.get());
     for (const TComponent* d : dying)
         root->DropReferencesTo(d);
-    if (!FOwner)
-        throw EComponentError("The form itself cannot be freed");
     auto& list = FOwner->FComponents;
     auto it =
         std::find_if(list.begin(), list.end(), [&](const auto& p) { return p.get() == this; });

@@ -82,8 +82,9 @@ public:
     TComponent* Components(int index) const;
     // An owned component by name without regard to case; none for an empty name.
     TComponent* FindComponent(std::string_view name) const;
-    // Frees the component: its owner forgets it, and every property that referred to
-    // it or to one of its own components is cleared.
+    // Frees the component with the objects nested in it (its controls, a data set's
+    // fields): their owners forget them, and every property that referred to them or
+    // to their own components is cleared.
     void Free();
 
     TComponent* Parent() const { return FParent; }

@@ -137,12 +137,16 @@ TEST(ComponentTest, OwnersParentsAndNesting) {
     EXPECT_EQ(root->FindComponent("Button1"), nullptr);
     EXPECT_EQ(frame->FindComponent("Button1")->Owner(), frame);
 
+    // Freeing a data set frees its fields; the form itself cannot be freed.
+    root->FindComponent("Table1")->Free();
+    EXPECT_EQ(root->FindComponent("Table1Id"), nullptr);
+    EXPECT_THROW(root->Free(), EComponentError);
+
     // Moving a control writes it under its new parent.
     edit->SetParent(root);
     EXPECT_EQ(f->Save(),
               "object Form1: TForm1\n"
               "  object Panel1: TPanel\n  end\n"
-              "  object Table1: TTable\n    object Table1Id: TIntegerField\n    end\n  end\n"
               "  inline Frame1: TFrame1\n    object Button1: TButton\n    end\n  end\n"
               "  object Edit1: TEdit\n  end\n"
               "end\n");
