@@ -1,37 +1,26 @@
 // vesk rename and vesk fields on copies of the sample's order-entry form.
 #include "platform/forms/FormFile.h"
 #include "tests/cli/CliRunner.h"
+#include "tests/library/utility/ScratchDir.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
-#include <unistd.h>
 
 namespace vesk::test {
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string Read(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-class FormCommandsTest : public ::testing::Test {
+class FormCommandsTest : public ScratchDir {
 protected:
     void SetUp() override {
-        Dir = fs::temp_directory_path() /
-              ("vesk-formcli-" + std::to_string(::getpid()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(Dir);
+        ScratchDir::SetUp();
+        Dir = FDir;
         for (const char* f : {"OrderEntry.dfm", "OrderEntry.pas", "orders.db"})
             fs::copy_file(SamplePath(f), Dir / f);
     }
-    void TearDown() override { fs::remove_all(Dir); }
     std::string Form() const { return (Dir / "OrderEntry.dfm").string(); }
 
     fs::path Dir;

@@ -1,11 +1,11 @@
 #include "expert/fieldexpert/FldExpLogic.h"
 #include "platform/forms/FormFile.h"
+#include "tests/library/utility/ScratchDir.h"
 
 #include <SQLiteCpp/SQLiteCpp.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <unistd.h>
 
 namespace vesk {
 namespace {
@@ -13,21 +13,17 @@ namespace {
 namespace fs = std::filesystem;
 
 // A form folder with a database "shop.db" beside the form.
-class FldExpTest : public ::testing::Test {
+class FldExpTest : public test::ScratchDir {
 protected:
     void SetUp() override {
-        Dir = fs::temp_directory_path() /
-              ("vesk-fldexp-" + std::to_string(::getpid()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(Dir);
+        ScratchDir::SetUp();
+        Dir = FDir;
         SQLite::Database db((Dir / "shop.db").string(),
                             SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE);
         db.exec("CREATE TABLE orders (SaleDate DATE, CustNo INTEGER, Company VARCHAR(30),"
                 " ShipTime TIME, \"Cust Name\" VARCHAR(10))");
         db.exec("CREATE TABLE parts (PartNo INTEGER, Description VARCHAR(12), Cost FLOAT)");
     }
-    void TearDown() override { fs::remove_all(Dir); }
-
     TComponent& Load(const std::string& body, const char* font = "  Font.Height = -11\n") {
         Form = TFormFile::Parse("object Form1: TForm1\n" + std::string(font) +
                                 "  PixelsPerInch = 96\n" + body + "end\n");
