@@ -212,6 +212,9 @@ TEST_F(FldExpTest, FontSizeAndSixteenBitColumns) {
     EXPECT_EQ(FormFontSize(Load("", "  Font.Height = -13\n")), 10);
     EXPECT_EQ(FormFontSize(Load("", "  Font.Size = 12\n  Font.Height = -11\n")), 12);
     EXPECT_EQ(FormFontSize(Load("", "")), 8);
+    EXPECT_EQ(FormFontSize(Load("", "  Font.Height = 0\n")), 8);
+    // A positive height (the cell height) still gives a size, not a negative one.
+    EXPECT_EQ(FormFontSize(Load("", "  Font.Height = 16\n")), 12);
     // Label Left with a caption of 8200 characters at 8 points: 8 * 8200 + 16 wraps
     // to 80 in the 16-bit column.
     Load(std::string(Orders) +
