@@ -1,0 +1,158 @@
+// vesk render: draws the effect label or the round speed button off screen with the
+// given properties and state, and saves the picture as a PNG.
+#include "cli/Command.h"
+#include "library/effects/LblEffct.h"
+#include "library/effects/VeskButton.h"
+#include "platform/qt/QtCanvas.h"
+#include "platform/rtl/SysUtils.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QImage>
+#include <QMouseEvent>
+#include <QPainter>
+
+#include <cstdio>
+#include <memory>
+
+namespace vesk::cli {
+
+namespace {
+
+constexpr int MaxSide = 4096; // a picture larger than this is surely a typing slip
+
+// Widgets need an application object; always on the offscreen platform, so that
+// placing the pointer for --state never moves a real one. The caller holds it until
+// its widgets are gone.
+std::unique_ptr<QApplication> EnsureApplication() {
+    if (QApplication::instance())
+        return nullptr;
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Qt's own notes (no runtime directory, font substitutions) are not the user's
+    // business; failures reach them as this command's one-line errors.
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+        if (type == QtCriticalMsg || type == QtFatalMsg)
+            std::fprintf(stderr, "vesk render: %s\n", qPrintable(text));
+    });
+    static int argc = 1;
+    static char name[] = "vesk";
+    static char* argv[] = {name, nullptr};
+    return std::make_unique<QApplication>(argc, argv);
+}
+
+void ParseSize(const std::string& text, int& width, int& height) {
+    const std::size_t x = text.find_first_of("xX");
+    try {
+        if (x == std::string::npos)
+            throw EConvertError("no x");
+        width = StrToInt(text.substr(0, x));
+        height = StrToInt(text.substr(x + 1));
+    } catch (const EConvertError&) {
+        throw CommandError("--size must be WIDTHxHEIGHT, such as 200x50, not '" + text + "'");
+    }
+    if (width < 1 || height < 1 || width > MaxSide || height > MaxSide)
+        throw CommandError("--size must be from 1x1 to " + std::to_string(MaxSide) + "x" +
+                           std::to_string(MaxSide) + ", not '" + text + "'");
+}
+
+void PressLeftButton(QWidget& widget) {
+    const QPointF centre(widget.width() / 2.0, widget.height() / 2.0);
+    QMouseEvent press(QEvent::MouseButtonPress, centre, widget.mapToGlobal(centre), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&widget, &press);
+}
+
+class RenderCommand : public Command {
+public:
+    void Setup(CLI::App& app) override {
+        app.add_option("KIND", FKind, "what to draw: label or button")
+            ->required()
+            ->check(CLI::IsMember({"label", "button"}));
+        app.add_option("--out", FOut, "the PNG file to write")->required();
+        app.add_option("--size", FSize, "WIDTHxHEIGHT (default 260x60 label, 50x50 button)");
+        app.add_option("--set", FSettings,
+                       "Property=Value as a form file spells it, e.g. EffectStyle=esSunken, "
+                       "ColourShadow=$00400040, Font.Size=28 (repeatable, applied in order)");
+        app.add_option("--state", FState, "up, down (left button held on it) or hover")
+            ->check(CLI::IsMember({"up", "down", "hover"}));
+        app.add_option("--background", FBackground,
+                       "colour behind the control (default clBtnFace)");
+    }
+
+    int Run() override {
+        const auto application = EnsureApplication();
+        const TColor background = StringToColor(FBackground);
+        int width = 0;
+        int height = 0;
+        if (!FSize.empty())
+            ParseSize(FSize, width, height);
+
+        std::unique_ptr<QWidget> widget;
+        std::function<void(TCanvas&)> paint;
+        if (FKind == "label") {
+            auto label = std::make_unique<TLabelEffect>();
+            label->resize(width ? width : 260, height ? height : 60);
+            for (const auto& [name, value] : Settings())
+                label->SetPublishedProperty(name, value);
+            paint = [raw = label.get()](TCanvas& canvas) { raw->Paint(canvas); };
+            widget = std::move(label);
+        } else {
+            auto button = std::make_unique<TVeskSpeedButton>();
+            button->resize(width ? width : 50, height ? height : 50);
+            for (const auto& [name, value] : Settings())
+                button->SetPublishedProperty(name, value);
+            paint = [raw = button.get()](TCanvas& canvas) { raw->Paint(canvas); };
+            widget = std::move(button);
+        }
+        if (widget->width() > MaxSide || widget->height() > MaxSide)
+            throw CommandError("the control grew to " + std::to_string(widget->width()) + "x" +
+                               std::to_string(widget->height()) + ", larger than " +
+                               std::to_string(MaxSide) + " pixels a side");
+
+        // Somewhere the pointer is not over the control, unless hovering is asked for.
+        widget->move(0, 0);
+        QCursor::setPos(widget->mapToGlobal(QPoint(widget->width() + 100, widget->height() + 100)));
+        if (FState == "hover")
+            QCursor::setPos(widget->mapToGlobal(QPoint(widget->width() / 2, widget->height() / 2)));
+        else if (FState == "down")
+            PressLeftButton(*widget);
+
+        QImage image(widget->size(), QImage::Format_RGB32);
+        image.fill(ToQColor(background));
+        {
+            QPainter painter(&image);
+            TQtCanvas canvas(painter);
+            paint(canvas);
+        }
+        if (!image.save(QString::fromStdString(FOut), "PNG"))
+            throw CommandError("cannot write '" + FOut + "'");
+        return ExitOk;
+    }
+
+private:
+    std::vector<std::pair<std::string, std::string>> Settings() const {
+        std::vector<std::pair<std::string, std::string>> settings;
+        for (const std::string& setting : FSettings) {
+            const std::size_t equals = setting.find('=');
+            if (equals == std::string::npos || equals == 0)
+                throw CommandError("--set wants Property=Value, not '" + setting + "'");
+            settings.emplace_back(setting.substr(0, equals), setting.substr(equals + 1));
+        }
+        return settings;
+    }
+
+    std::string FKind;
+    std::string FOut;
+    std::string FSize;
+    std::vector<std::string> FSettings;
+    std::string FState = "up";
+    std::string FBackground = "clBtnFace";
+};
+
+const CommandRegistration renderRegistration{
+    "render", "Draw the effect label or the round speed button into a PNG file",
+    [] { return std::make_unique<RenderCommand>(); }};
+
+} // namespace
+
+} // namespace vesk::cli

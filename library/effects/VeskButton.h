@@ -1,0 +1,49 @@
+// TVeskSpeedButton: the host's speed button drawn as a 3-D outline whose ends are
+// half-circles of radius Radius, each bulging outwards or inwards (LeftBorder,
+// RightBorder); with both raised and a radius of half the size it is a ring.
+// Pressing, clicking, grouping and the Flat look stay the host button's.
+#pragma once
+
+#include "library/effects/RoundFrame.h"
+#include "platform/qt/SpeedButton.h"
+
+#include <string_view>
+
+namespace vesk {
+
+// True when the screen pointer lies within the control's client rectangle, edges
+// included.
+bool MouseInControl(const QWidget& control);
+
+class TVeskSpeedButton : public TSpeedButton {
+    Q_OBJECT
+    Q_PROPERTY(int Radius READ Radius WRITE SetRadius)
+    Q_PROPERTY(vesk::TCircleType LeftBorder READ LeftBorder WRITE SetLeftBorder)
+    Q_PROPERTY(vesk::TCircleType RightBorder READ RightBorder WRITE SetRightBorder)
+
+public:
+    explicit TVeskSpeedButton(QWidget* owner = nullptr);
+
+    int Radius() const { return FRadius; }
+    // Grows the button to hold a circle of the radius (never shrinks it) and repaints.
+    void SetRadius(int value);
+    TCircleType LeftBorder() const { return FLeftBorder; }
+    // The new shape shows at the next repaint.
+    void SetLeftBorder(TCircleType value) { FLeftBorder = value; }
+    TCircleType RightBorder() const { return FRightBorder; }
+    void SetRightBorder(TCircleType value) { FRightBorder = value; }
+
+    // Sets a published property from its text as a form file writes it ("Radius" =
+    // "25", "LeftBorder" = "ctRaised", "Flat" = "True"); EConvertError for unknown
+    // names and bad values.
+    void SetPublishedProperty(std::string_view name, std::string_view value);
+
+    void Paint(TCanvas& canvas) override;
+
+private:
+    int FRadius = 0;
+    TCircleType FLeftBorder = ctLowered;
+    TCircleType FRightBorder = ctLowered;
+};
+
+} // namespace vesk

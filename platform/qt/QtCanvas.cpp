@@ -1,0 +1,174 @@
+#include "platform/qt/QtCanvas.h"
+
+#include "platform/graphics/Raster.h"
+#include "platform/graphics/TextLayout.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+#include <QPolygon>
+
+namespace vesk {
+
+namespace {
+
+QString FromBytes(std::string_view text) {
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+}
+
+// Saves the painter's state and restores it when the drawing call ends.
+class TPainterState {
+public:
+    explicit TPainterState(QPainter& painter) : FPainter(painter) { FPainter.save(); }
+    ~TPainterState() { FPainter.restore(); }
+    TPainterState(const TPainterState&) = delete;
+    TPainterState& operator=(const TPainterState&) = delete;
+
+private:
+    QPainter& FPainter;
+};
+
+} // namespace
+
+QColor ToQColor(TColor color) {
+    const TColor rgb = ColorToRGB(color);
+    return QColor(GetRValue(rgb), GetGValue(rgb), GetBValue(rgb));
+}
+
+QFont ToQFont(const TFont& font) {
+    QFont result(QString::fromStdString(font.Name));
+    result.setPixelSize(std::max(1, FontPixelHeight(font)));
+    result.setBold(font.Style & fsBold);
+    result.setItalic(font.Style & fsItalic);
+    result.setUnderline(font.Style & fsUnderline);
+    result.setStrikeOut(font.Style & fsStrikeOut);
+    result.setStyleStrategy(QFont::NoAntialias);
+    return result;
+}
+
+QRegion ToQRegion(const TRegion& region) {
+    QRegion result;
+    for (const TRect& r : region.Rects())
+        result += QRect(r.Left, r.Top, r.Width(), r.Height());
+    return result;
+}
+
+TQtCanvas::TQtCanvas(QPainter& painter) : FPainter(painter) {}
+
+void TQtCanvas::DrawPixels(const std::vector<TPoint>& pixels) {
+    if (pixels.empty())
+        return;
+    TPainterState state(FPainter);
+    FPainter.setRenderHint(QPainter::Antialiasing, false);
+    if (Pen().Mode == TPenMode::pmMask)
+        FPainter.setCompositionMode(QPainter::RasterOp_SourceAndDestination);
+    QPen pen(ToQColor(Pen().Color));
+    pen.setWidth(1);
+    pen.setCosmetic(true);
+    FPainter.setPen(pen);
+    QPolygon points;
+    points.reserve(qsizetype(pixels.size()));
+    for (const TPoint& p : pixels)
+        points << QPoint(p.X, p.Y);
+    FPainter.drawPoints(points);
+}
+
+void TQtCanvas::LineTo(int x, int y) {
+    DrawPixels(LinePixels(PenPos(), {x, y}));
+    SetPenPos({x, y});
+}
+
+void TQtCanvas::Arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) {
+    DrawPixels(ArcPixels(x1, y1, x2, y2, x3, y3, x4, y4));
+}
+
+void TQtCanvas::Polygon(const std::vector<TPoint>& points) {
+    if (points.empty())
+        return;
+    if (Brush().Style == TBrushStyle::bsSolid) {
+        TPainterState state(FPainter);
+        FPainter.setRenderHint(QPainter::Antialiasing, false);
+        FPainter.setPen(Qt::NoPen);
+        FPainter.setBrush(ToQColor(Brush().Color));
+        QPolygon polygon;
+        for (const TPoint& p : points)
+            polygon << QPoint(p.X, p.Y);
+        FPainter.drawPolygon(polygon, Qt::OddEvenFill);
+    }
+    // The outline: each edge leaves out its end point, which the next edge begins with.
+    std::vector<TPoint> outline;
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        const std::vector<TPoint> edge = LinePixels(points[i], points[(i + 1) % points.size()]);
+        outline.insert(outline.end(), edge.begin(), edge.end());
+    }
+    if (points.size() == 1)
+        outline.push_back(points.front());
+    DrawPixels(outline);
+}
+
+void TQtCanvas::FillRect(const TRect& rect) {
+    if (Brush().Style == TBrushStyle::bsClear || rect.Width() <= 0 || rect.Height() <= 0)
+        return;
+    FPainter.fillRect(QRect(rect.Left, rect.Top, rect.Width(), rect.Height()),
+                      ToQColor(Brush().Color));
+}
+
+void TQtCanvas::TextOut(int x, int y, std::string_view text) {
+    const QFont font = ToQFont(Font());
+    const QFontMetrics metrics(font);
+    const QString string = FromBytes(text);
+    TPainterState state(FPainter);
+    FPainter.translate(x, y);
+    if (Font().Escapement != 0)
+        FPainter.rotate(-Font().Escapement / 10.0);
+    if (Brush().Style == TBrushStyle::bsSolid)
+        FPainter.fillRect(QRect(0, 0, metrics.horizontalAdvance(string), metrics.height()),
+                          ToQColor(Brush().Color));
+    FPainter.setFont(font);
+    FPainter.setPen(ToQColor(Font().Color));
+    FPainter.drawText(QPoint(0, metrics.ascent()), string);
+}
+
+int TQtCanvas::TextWidth(std::string_view text) {
+    return QFontMetrics(ToQFont(Font())).horizontalAdvance(FromBytes(text));
+}
+
+int TQtCanvas::TextHeight(std::string_view) {
+    return QFontMetrics(ToQFont(Font())).height();
+}
+
+int TQtCanvas::DrawText(std::string_view text, TRect& rect, unsigned flags) {
+    const QFont font = ToQFont(Font());
+    const QFontMetrics metrics(font);
+    const TTextLayout layout = LayoutText(
+        text, rect, flags,
+        [&](std::string_view piece) { return metrics.horizontalAdvance(FromBytes(piece)); },
+        metrics.height());
+    if (flags & DT_CALCRECT) {
+        rect.Right = rect.Left + layout.Width;
+        rect.Bottom = rect.Top + layout.Height;
+        return layout.Height;
+    }
+    TPainterState state(FPainter);
+    if (!(flags & DT_NOCLIP))
+        FPainter.setClipRect(QRect(rect.Left, rect.Top, rect.Width(), rect.Height()),
+                             FPainter.hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
+    FPainter.setFont(font);
+    const QColor colour = ToQColor(Font().Color);
+    FPainter.setPen(colour);
+    for (const TTextLine& line : layout.Lines) {
+        if (Brush().Style == TBrushStyle::bsSolid)
+            FPainter.fillRect(QRect(line.X, line.Y, line.Width, metrics.height()),
+                              ToQColor(Brush().Color));
+        for (const TTextSegment& segment : line.Segments)
+            FPainter.drawText(QPoint(line.X + segment.X, line.Y + metrics.ascent()),
+                              FromBytes(segment.Text));
+        if (line.UnderlineWidth > 0)
+            FPainter.fillRect(QRect(line.X + line.UnderlineX,
+                                    line.Y + metrics.ascent() + metrics.underlinePos(),
+                                    line.UnderlineWidth, std::max(1, metrics.lineWidth())),
+                              colour);
+    }
+    return layout.Height;
+}
+
+} // namespace vesk

@@ -1,0 +1,83 @@
+// `vesk render`: a PNG of the asked size, or one line on stderr, status 2 and no file.
+#include "tests/cli/CliRunner.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <unistd.h>
+
+namespace vesk::test {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Width and height from a PNG's header; (0, 0) when the file is not a PNG.
+std::pair<int, int> PngSize(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    unsigned char header[24] = {};
+    in.read(reinterpret_cast<char*>(header), sizeof header);
+    if (!in || header[1] != 'P' || header[2] != 'N' || header[3] != 'G')
+        return {0, 0};
+    auto word = [&](int at) {
+        return header[at] << 24 | header[at + 1] << 16 | header[at + 2] << 8 | header[at + 3];
+    };
+    return {word(16), word(20)};
+}
+
+class CliRender : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir = fs::temp_directory_path() / ("vesk-render-" + std::to_string(getpid()));
+        fs::create_directories(dir);
+    }
+    void TearDown() override { fs::remove_all(dir); }
+    fs::path dir;
+};
+
+} // namespace
+
+TEST_F(CliRender, WritesPicturesOfTheAskedSize) {
+    const fs::path button = dir / "ring.png";
+    CliResult result = RunVesk({"render", "button", "--out", button.string(), "--set", "Radius=30",
+                                "--set", "LeftBorder=ctRaised", "--state", "down"});
+    EXPECT_EQ(result.Status, 0) << result.Err;
+    EXPECT_EQ(result.Err, "");
+    EXPECT_EQ(PngSize(button), std::make_pair(60, 60)); // the radius grew the button
+    const fs::path label = dir / "label.png";
+    result = RunVesk({"render", "label", "--out", label.string(), "--size", "120x40", "--set",
+                      "Caption=Hi", "--set", "EffectStyle=esSunken", "--set", "Angle=90"});
+    EXPECT_EQ(result.Status, 0) << result.Err;
+    EXPECT_EQ(PngSize(label), std::make_pair(120, 40));
+}
+
+TEST_F(CliRender, BadInputIsRefusedWithOneLineAndNoFile) {
+    const fs::path out = dir / "bad.png";
+    const std::vector<std::vector<std::string>> bad{
+        {"label", "--set", "EffectStyle=esBold"},
+        {"label", "--set", "Angle"},
+        {"label", "--set", "Nothing=1"},
+        {"label", "--set", "Angle=360"},
+        {"label", "--size", "0x10"},
+        {"label", "--size", "10by10"},
+        {"button", "--set", "Radius=-"},
+        {"label", "--background", "clNone"},
+        {"circle"},
+    };
+    for (std::vector<std::string> args : bad) {
+        args.insert(args.begin(), "render");
+        args.insert(args.end(), {"--out", out.string()});
+        const CliResult result = RunVesk(args);
+        EXPECT_EQ(result.Status, 2) << args[2];
+        EXPECT_EQ(std::count(result.Err.begin(), result.Err.end(), '\n'), 1) << result.Err;
+    }
+    EXPECT_FALSE(fs::exists(out));
+    const CliResult unwritable =
+        RunVesk({"render", "label", "--out", (dir / "missing" / "x.png").string()});
+    EXPECT_EQ(unwritable.Status, 2);
+    EXPECT_NE(unwritable.Err.find("cannot write"), std::string::npos);
+}
+
+} // namespace vesk::test
