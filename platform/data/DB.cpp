@@ -257,8 +257,14 @@ void TDataSet::CheckActive() const {
 
 void TDataSet::CheckBrowseMode() {
     CheckActive();
-    if (FState == dsEdit || FState == dsInsert)
-        Post();
+    // An edit with changes is posted; one without is dropped, so that moving off a
+    // record just appended does not store an empty record.
+    if (FState == dsEdit || FState == dsInsert) {
+        if (FRecordModified)
+            Post();
+        else
+            Cancel();
+    }
 }
 
 void TDataSet::CheckCanModify() const {
@@ -358,8 +364,8 @@ void TDataSet::GetFieldNames(TStringList& list) {
             list.Add(field->FieldName());
         return;
     }
-    if (FFieldDefs.Count() == 0)
-        UpdateFieldDefs();
+    // Described afresh: the table, query or definitions may have changed since.
+    UpdateFieldDefs();
     for (int i = 0; i < FFieldDefs.Count(); ++i)
         list.Add(FFieldDefs[i].Name);
 }
@@ -385,6 +391,7 @@ void TDataSet::SetFieldValue(int field, TFieldValue value) {
         throw EDatabaseError("Dataset not in edit or insert mode");
     FEditBuffer[field] = std::move(value);
     FModified[field] = true;
+    FRecordModified = true;
     DataEvent(TDataEvent::RecordChange, FFields[field].get());
 }
 
@@ -393,8 +400,9 @@ void TDataSet::Append() {
     CheckBrowseMode();
     FEditBuffer.assign(FieldCount(), TFieldValue{});
     FModified.assign(FieldCount(), false);
+    FRecordModified = false;
     FState = dsInsert;
-    DataEvent(TDataEvent::DataSetChange);
+    DataEvent(TDataEvent::EditingChange);
 }
 
 void TDataSet::Edit() {
@@ -409,8 +417,9 @@ void TDataSet::Edit() {
         FRecords.Values.begin() + static_cast<std::ptrdiff_t>(FRecord) * FieldCount();
     FEditBuffer.assign(begin, begin + FieldCount());
     FModified.assign(FieldCount(), false);
+    FRecordModified = false;
     FState = dsEdit;
-    DataEvent(TDataEvent::DataSetChange);
+    DataEvent(TDataEvent::EditingChange);
 }
 
 void TDataSet::Post() {
@@ -433,6 +442,7 @@ void TDataSet::Post() {
     FEditBuffer.clear();
     FState = dsBrowse;
     FEof = FBof = false;
+    DataEvent(TDataEvent::EditingChange);
     DataEvent(TDataEvent::DataSetChange);
 }
 
@@ -441,7 +451,7 @@ void TDataSet::Cancel() {
         return;
     FEditBuffer.clear();
     FState = dsBrowse;
-    DataEvent(TDataEvent::DataSetChange);
+    DataEvent(TDataEvent::EditingChange);
 }
 
 void TDataSet::Delete() {
@@ -470,9 +480,10 @@ void TDataSet::Refresh() {
     CheckBrowseMode();
     const bool hadRecord = FRecords.Count() > 0;
     const std::int64_t key = hadRecord ? FRecords.Keys[FRecord] : 0;
-    TRecordStore records = FRecords;
-    InternalRefresh(FFieldDefs, records);
-    FRecords = std::move(records);
+    TRecordStore records;
+    records.FieldCount = FRecords.FieldCount;
+    if (InternalRefresh(FFieldDefs, records))
+        FRecords = std::move(records);
     const auto found = std::find(FRecords.Keys.begin(), FRecords.Keys.end(), key);
     if (hadRecord && found != FRecords.Keys.end())
         FRecord = static_cast<int>(found - FRecords.Keys.begin());
@@ -523,6 +534,9 @@ void TDataSet::DataEvent(TDataEvent event, TField* field) {
                 break;
             case TDataEvent::RecordChange:
                 link->RecordChanged(field);
+                break;
+            case TDataEvent::EditingChange:
+                link->EditingChanged();
                 break;
             case TDataEvent::ActiveChange:
                 break;

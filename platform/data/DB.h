@@ -184,7 +184,8 @@ public:
     const TFieldDefs& FieldDefs() const { return FFieldDefs; }
     // Describes the fields again (reading the database while closed).
     void UpdateFieldDefs();
-    // Adds the field names: of the field objects when open, else of the definitions.
+    // Adds the field names: of the field objects when open, else of the definitions
+    // as the data set describes them now.
     void GetFieldNames(TStringList& list);
 
     // Nested: notifications are held back until the last EnableControls, which then
@@ -216,13 +217,22 @@ protected:
                               const std::vector<bool>& /*modified*/, bool /*inserting*/,
                               std::int64_t& /*key*/) {}
     virtual void InternalDelete(std::int64_t /*key*/) {}
-    // Reloads the records; by default they are kept as they are.
-    virtual void InternalRefresh(const TFieldDefs& /*defs*/, TRecordStore& /*records*/) {}
+    // Reads the records again into Records (empty, its FieldCount set); false when
+    // the kind keeps the records it has, as by default.
+    virtual bool InternalRefresh(const TFieldDefs& /*defs*/, TRecordStore& /*records*/) {
+        return false;
+    }
 
 private:
     friend class TField;
     friend class TDataSource;
-    enum class TDataEvent { ActiveChange, DataSetChange, DataSetScroll, RecordChange };
+    enum class TDataEvent {
+        ActiveChange,
+        DataSetChange,
+        DataSetScroll,
+        RecordChange,
+        EditingChange
+    };
 
     const TFieldValue& CurrentValue(int field) const;
     void SetFieldValue(int field, TFieldValue value);
@@ -242,6 +252,7 @@ private:
     bool FBof = true;
     std::vector<TFieldValue> FEditBuffer;
     std::vector<bool> FModified;
+    bool FRecordModified = false;
     int FDisableCount = 0;
     std::vector<TDataSource*> FDataSources;
 };
@@ -294,6 +305,8 @@ protected:
     virtual void DataSetChanged() {}
     virtual void DataSetScrolled(int /*distance*/) {}
     virtual void RecordChanged(TField* /*field*/) {}
+    // The data set entered or left edit or insert mode.
+    virtual void EditingChanged() {}
 
 private:
     friend class TDataSet;

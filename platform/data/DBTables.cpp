@@ -65,13 +65,48 @@ void InferUnknownTypes(TFieldDefs& defs, SQLite::Statement& firstRow) {
     defs = std::move(result);
 }
 
-void ReadRows(SQLite::Statement& query, int firstField, TRecordStore& records, bool keyInFirst) {
+// Reads every row of Sql through SQLite's own interface: the bulk of a large table
+// passes here, and the wrapper's object per column would cost more than the read.
+void ReadRows(SQLite::Database& db, const std::string& sql, int firstField, TRecordStore& records,
+              bool keyInFirst) {
+    sqlite3_stmt* raw = nullptr;
+    if (sqlite3_prepare_v2(db.getHandle(), sql.c_str(), -1, &raw, nullptr) != SQLITE_OK)
+        throw SQLite::Exception(db.getHandle(), sqlite3_errcode(db.getHandle()));
+    const std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)> statement(raw, sqlite3_finalize);
     const int count = records.FieldCount;
-    while (query.executeStep()) {
-        for (int i = 0; i < count; ++i)
-            records.Values.push_back(ColumnValue(query.getColumn(firstField + i)));
-        records.Keys.push_back(keyInFirst ? query.getColumn(0).getInt64() : records.Count());
+    int result;
+    while ((result = sqlite3_step(raw)) == SQLITE_ROW) {
+        for (int column = firstField; column < firstField + count; ++column) {
+            switch (sqlite3_column_type(raw, column)) {
+            case SQLITE_INTEGER:
+                records.Values.emplace_back(std::in_place_type<std::int64_t>,
+                                            sqlite3_column_int64(raw, column));
+                break;
+            case SQLITE_FLOAT:
+                records.Values.emplace_back(std::in_place_type<double>,
+                                            sqlite3_column_double(raw, column));
+                break;
+            case SQLITE_TEXT: {
+                const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(raw, column));
+                records.Values.emplace_back(std::in_place_type<std::string>, text,
+                                            sqlite3_column_bytes(raw, column));
+                break;
+            }
+            case SQLITE_BLOB: {
+                const auto* bytes = static_cast<const char*>(sqlite3_column_blob(raw, column));
+                const int size = sqlite3_column_bytes(raw, column);
+                records.Values.emplace_back(std::in_place_type<std::string>, size ? bytes : "",
+                                            size);
+                break;
+            }
+            default:
+                records.Values.emplace_back();
+            }
+        }
+        records.Keys.push_back(keyInFirst ? sqlite3_column_int64(raw, 0) : records.Count());
     }
+    if (result != SQLITE_DONE)
+        throw SQLite::Exception(db.getHandle(), result);
 }
 
 } // namespace
@@ -202,6 +237,11 @@ void TDBDataSet::CloseDatabase() {
     FDatabase.reset();
 }
 
+bool TDBDataSet::InternalRefresh(const TFieldDefs& defs, TRecordStore& records) {
+    InternalOpen(defs, records);
+    return true;
+}
+
 // ---- TTable
 
 TTable::~TTable() {
@@ -284,8 +324,12 @@ void TTable::ReadRecords(const TFieldDefs& defs, TRecordStore& records) {
         const std::string select = "SELECT " + std::string(FHasRowId ? "rowid, " : "") +
                                    ColumnList(defs) + " FROM " + FQuotedTable +
                                    (FHasRowId ? " ORDER BY rowid" : "");
-        SQLite::Statement query(Database(), select);
-        ReadRows(query, FHasRowId ? 1 : 0, records, FHasRowId);
+        // Room for every record at once, rather than growing (and moving) the store.
+        const std::int64_t count =
+            Database().execAndGet("SELECT count(*) FROM " + FQuotedTable).getInt64();
+        records.Keys.reserve(static_cast<std::size_t>(count));
+        records.Values.reserve(static_cast<std::size_t>(count) * records.FieldCount);
+        ReadRows(Database(), select, FHasRowId ? 1 : 0, records, FHasRowId);
     });
 }
 
@@ -295,13 +339,6 @@ void TTable::InternalOpen(const TFieldDefs& defs, TRecordStore& records) {
 
 void TTable::InternalClose(TRecordStore&) {
     CloseDatabase();
-}
-
-void TTable::InternalRefresh(const TFieldDefs& defs, TRecordStore& records) {
-    TRecordStore fresh;
-    fresh.FieldCount = records.FieldCount;
-    ReadRecords(defs, fresh);
-    records = std::move(fresh);
 }
 
 void TTable::ReadRecord(const TFieldDefs& defs, std::int64_t key,
@@ -424,21 +461,11 @@ void TQuery::InternalInitFieldDefs(TFieldDefs& defs) {
 
 void TQuery::InternalOpen(const TFieldDefs&, TRecordStore& records) {
     const std::string text = SQLText();
-    Guarded("Cannot run query", [&] {
-        SQLite::Statement query(Database(), text);
-        ReadRows(query, 0, records, false);
-    });
+    Guarded("Cannot run query", [&] { ReadRows(Database(), text, 0, records, false); });
 }
 
 void TQuery::InternalClose(TRecordStore&) {
     CloseDatabase();
-}
-
-void TQuery::InternalRefresh(const TFieldDefs& defs, TRecordStore& records) {
-    TRecordStore fresh;
-    fresh.FieldCount = records.FieldCount;
-    InternalOpen(defs, fresh);
-    records = std::move(fresh);
 }
 
 int TQuery::ExecSQL() {

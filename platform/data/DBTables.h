@@ -29,6 +29,8 @@ protected:
     SQLite::Database& Database();
     void CloseDatabase();
     void CheckInactive(const char* property) const;
+    // Reads the records again as opening does.
+    bool InternalRefresh(const TFieldDefs& defs, TRecordStore& records) override;
 
 private:
     std::string FDatabaseName;
@@ -53,7 +55,6 @@ protected:
     void InternalPost(std::vector<TFieldValue>& values, const std::vector<bool>& modified,
                       bool inserting, std::int64_t& key) override;
     void InternalDelete(std::int64_t key) override;
-    void InternalRefresh(const TFieldDefs& defs, TRecordStore& records) override;
 
 private:
     void CheckTable();
@@ -83,7 +84,6 @@ protected:
     void InternalInitFieldDefs(TFieldDefs& defs) override;
     void InternalOpen(const TFieldDefs& defs, TRecordStore& records) override;
     void InternalClose(TRecordStore& records) override;
-    void InternalRefresh(const TFieldDefs& defs, TRecordStore& records) override;
 
 private:
     std::string SQLText() const;

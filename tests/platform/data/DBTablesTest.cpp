@@ -83,6 +83,10 @@ TEST_F(SQLiteFile, ClosedTableOffersItsFieldNames) {
     EXPECT_EQ(names.Count(), 12);
     EXPECT_EQ(names[1], "Company");
     EXPECT_FALSE(table.Active());
+    table.SetTableName("Names"); // another table (a view) while closed
+    names.Clear();
+    table.GetFieldNames(names);
+    EXPECT_EQ(names.Text(), "Company\n");
 }
 
 TEST_F(SQLiteFile, MissingDatabaseTableOrBadFileIsAClearErrorAtOpen) {

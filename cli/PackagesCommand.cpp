@@ -1,0 +1,49 @@
+// vesk packages: the Find Source dialog's package list.
+#include "cli/Command.h"
+#include "expert/finder/FindExpEngine.h"
+
+#include <iostream>
+#include <optional>
+
+namespace vesk::cli {
+
+namespace {
+
+class PackagesCommand : public Command {
+public:
+    void Setup(CLI::App& app) override {
+        app.add_flag("--refresh", FRefresh,
+                     "rebuild the list from the IDE's known packages and store it");
+    }
+
+    int Run() override {
+        TFindExpHost host;
+        host.InIDE = false; // run as the main program: nothing to open files in
+        TFindExpEngine engine(host);
+        if (FRefresh) {
+            engine.ReadDpk();
+            engine.FormClose();
+        }
+        const TStringList& sources = engine.PackagesPathList();
+        std::string out;
+        for (int i = 0; i < engine.lbDpk.Items.Count(); ++i) {
+            out.append(engine.lbDpk.Items[i]).push_back('\t');
+            if (i < sources.Count())
+                out.append(sources[i]);
+            out.push_back('\n');
+        }
+        std::cout << out << std::flush;
+        return ExitOk;
+    }
+
+private:
+    bool FRefresh = false;
+};
+
+const CommandRegistration packagesRegistration{
+    "packages", "List the packages of the Find Source dialog, each with its source file",
+    [] { return std::make_unique<PackagesCommand>(); }};
+
+} // namespace
+
+} // namespace vesk::cli

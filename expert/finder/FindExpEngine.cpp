@@ -1,0 +1,608 @@
+#include "expert/finder/FindExpEngine.h"
+
+#include "expert/parsing/Parser.h"
+#include "platform/rtl/FileUtils.h"
+#include "platform/rtl/SysUtils.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace vesk {
+
+namespace {
+
+constexpr int SearchHistoryLimit = 16;
+constexpr int ExtHistoryLimit = 8;
+constexpr int ListReadLimit = 256;
+constexpr const char* ExtIndexValue = "cbExt.ItemIndex";
+
+// Splits each line at ";" into parts, left to right, dropping parts already present
+// (case ignored). An empty line or part counts as one empty entry; a ";" at the end of
+// a line adds nothing.
+void SplitParts(const TStringList& source, TStringList& destination) {
+    destination.Clear();
+    auto add = [&](std::string part) {
+        if (destination.IndexOf(part) < 0)
+            destination.Add(std::move(part));
+    };
+    for (int i = 0; i < source.Count(); ++i) {
+        std::string_view line = source[i];
+        std::size_t start = 0;
+        for (;;) {
+            std::size_t semicolon = line.find(';', start);
+            if (semicolon == std::string_view::npos) {
+                if (start == 0 || start < line.size())
+                    add(std::string(line.substr(start)));
+                break;
+            }
+            add(std::string(line.substr(start, semicolon - start)));
+            start = semicolon + 1;
+        }
+    }
+}
+
+// Holds a flag up for a scope, whatever leaves it.
+class FlagGuard {
+public:
+    explicit FlagGuard(bool& flag) : FFlag(flag) { FFlag = true; }
+    ~FlagGuard() { FFlag = false; }
+    FlagGuard(const FlagGuard&) = delete;
+    FlagGuard& operator=(const FlagGuard&) = delete;
+
+private:
+    bool& FFlag;
+};
+
+// Loading a setting: a bad value costs that setting only.
+template <typename Step>
+void LoadStep(Step step) {
+    try {
+        step();
+    } catch (const std::exception&) {
+    }
+}
+
+} // namespace
+
+void TComboBoxState::SelectItem(int index) {
+    if (index >= 0 && index < Items.Count()) {
+        ItemIndex = index;
+        Text = Items[index];
+    } else {
+        ItemIndex = -1;
+        Text.clear();
+    }
+}
+
+// Creation
+
+TFindExpEngine::TFindExpEngine(TFindExpHost host) : FHost(std::move(host)), FInIDE(FHost.InIDE) {
+    FReg.SetRootKey(HKEY_CURRENT_USER);
+    if (FReg.OpenKey(IdeLibraryKey, false))
+        FLibPath = FReg.ReadString("SearchPath");
+    FReg.CloseKey();
+    FReg.OpenKey(FindSettingsKey, true);
+    Load();
+    cbSearchChange();
+}
+
+// Path and extension lists
+
+void TFindExpEngine::PathToSearch(const TStringList& source, TStringList& destination) {
+    SplitParts(source, destination);
+    for (int i = 0; i < destination.Count(); ++i)
+        if (!destination[i].empty() && destination[i].back() != PathDelim)
+            destination.Put(i, destination[i] + PathDelim);
+}
+
+void TFindExpEngine::cbExtClick() {
+    FTmpList.Clear();
+    FTmpList.Add(cbExt.Text);
+    SplitParts(FTmpList, FExtList); // extensions take no trailing delimiter
+    cbSearchChange();
+}
+
+// The search
+
+void TFindExpEngine::ProcessMessages() {
+    if (FHost.ProcessMessages)
+        FHost.ProcessMessages();
+}
+
+std::shared_ptr<const TDirListing> TFindExpEngine::Listing(const std::string& path) {
+    if (!FSearching)
+        return std::make_shared<TDirListing>(path);
+    auto [it, added] = FListings.try_emplace(path);
+    if (added)
+        it->second = std::make_shared<TDirListing>(path);
+    return it->second;
+}
+
+bool TFindExpEngine::Search(const TStringList& paths, TSearchProc step) {
+    bool result = true;
+    FFoundList.Clear();
+    {
+        FlagGuard searching(FSearching);
+        FListings.clear();
+        if (FSearchName.find('.') == std::string::npos) {
+            for (int p = 0; p < paths.Count(); ++p)
+                for (int e = 0; e < FExtList.Count(); ++e) {
+                    FFileName = FSearchName + "*." + FExtList[e];
+                    (this->*step)(paths[p]);
+                }
+        } else {
+            for (int p = 0; p < paths.Count(); ++p) {
+                FFileName = FSearchName + "*";
+                (this->*step)(paths[p]);
+            }
+            for (int i = FFoundList.Count() - 1; i >= 0; --i) {
+                const std::string ext = ExtractFileExt(FFoundList[i]);
+                bool listed = false;
+                for (int e = 0; e < FExtList.Count() && !listed; ++e)
+                    listed = SameText(ext, "." + FExtList[e]);
+                if (!listed)
+                    FFoundList.Delete(i);
+            }
+        }
+        FListings.clear();
+    }
+    FLoadEnabled = FFoundList.Count() > 0;
+    if (!FLoadEnabled) {
+        FFoundList.Add(NoFilesFound);
+        result = false;
+    }
+    return result;
+}
+
+void TFindExpEngine::SearchDir(const std::string& path) {
+    // A mask naming a subfolder ("sub/U*.pas") lists that subfolder, and what it finds
+    // is named with it.
+    const std::string full = path + FFileName;
+    const std::string dir = ExtractFilePath(full);
+    const std::string mask = ExtractFileName(full);
+    const auto listing = Listing(dir);
+    for (const TDirListing::Entry& entry : listing->Entries()) {
+        if (entry.Attr & (faHidden | faSysFile | faVolumeID))
+            continue;
+        if (!MatchesMask(entry.Name, mask))
+            continue;
+        FFoundList.Add(std::string(dir).append(entry.Name));
+        ProcessMessages();
+    }
+}
+
+void TFindExpEngine::ExSearchDir(const std::string& path) {
+    // Depth first, pre-order, without recursion (no depth limit) and entering every
+    // directory once only, so that links cannot make it loop.
+    std::set<TFileId> entered;
+    std::vector<std::string> pending{path};
+    std::vector<std::string> children;
+    while (!pending.empty()) {
+        const std::string dir = std::move(pending.back());
+        pending.pop_back();
+        const auto listing = Listing(dir);
+        if (!listing->Ok() || !entered.insert(listing->Id()).second)
+            continue;
+        SearchDir(dir);
+        children.clear();
+        for (const TDirListing::Entry& entry : listing->Entries())
+            if ((entry.Attr & faDirectory) && AttrWanted(entry.Attr, faDirectory))
+                children.push_back(std::string(dir).append(entry.Name) + PathDelim);
+        pending.insert(pending.end(), std::make_move_iterator(children.rbegin()),
+                       std::make_move_iterator(children.rend()));
+    }
+}
+
+void TFindExpEngine::ShowFound() {
+    std::vector<std::string> shown;
+    shown.reserve(static_cast<std::size_t>(FFoundList.Count()));
+    for (int i = 0; i < FFoundList.Count(); ++i)
+        shown.push_back(FFoundList[i]);
+    std::stable_sort(shown.begin(), shown.end(), [](const std::string& a, const std::string& b) {
+        return CompareText(a, b) < 0;
+    });
+    lbFound.Items.Clear();
+    for (std::string& name : shown)
+        lbFound.Items.Add(std::move(name));
+    lbFound.ItemIndex = lbFound.Items.Count() > 0 ? 0 : -1;
+}
+
+void TFindExpEngine::cbSearchChange() {
+    FSearchName = cbSearch.Text;
+    Search(FMainPathList, &TFindExpEngine::SearchDir);
+    ShowFound();
+}
+
+bool TFindExpEngine::btnSearchClick() {
+    cbSearch.Enabled = false;
+    ProcessMessages();
+    FSearchName = cbSearch.Text;
+    bool found = false;
+    try {
+        found = Search(FExPathList, &TFindExpEngine::ExSearchDir);
+    } catch (...) {
+        cbSearch.Enabled = true;
+        throw;
+    }
+    cbSearch.Enabled = true;
+    FFocused = found ? TFindFocus::fcFound : TFindFocus::fcSearch;
+    ShowFound();
+    return found;
+}
+
+void TFindExpEngine::LoadFile() {
+    if (FInIDE && FHost.Tools) {
+        if (UpperCase(ExtractFileExt(FFileName)) == ".DPR") {
+            if (FHost.Tools->CloseProject())
+                FHost.Tools->OpenProject(FFileName);
+        } else {
+            FHost.Tools->OpenFile(FFileName);
+        }
+        const std::string name = ExtractFileName(FFileName);
+        if (cbSearch.Items.IndexOf(name) < 0) {
+            cbSearch.Items.Insert(0, name);
+            if (cbSearch.ItemIndex >= 0)
+                ++cbSearch.ItemIndex;
+        }
+    }
+    FCloseRequested = true;
+    if (FHost.CloseDialog)
+        FHost.CloseDialog();
+}
+
+void TFindExpEngine::btnLoadClick() {
+    if (!FLoadEnabled || !lbFound.HasSelection())
+        return;
+    FFileName = lbFound.Items[lbFound.ItemIndex];
+    LoadFile();
+}
+
+// Settings
+
+void TFindExpEngine::ReadList(const std::string& name, TStringList& list) {
+    list.Clear();
+    for (int i = 0; i < ListReadLimit; ++i) {
+        std::string value = FReg.ReadString(name + IntToStr(i));
+        if (value.empty())
+            break;
+        list.Add(std::move(value));
+    }
+}
+
+void TFindExpEngine::WriteList(const std::string& name, const TStringList& list) {
+    TRegistryUpdate update(FReg); // one replacement of the store for the whole list
+    int count = 0;
+    for (int i = 0; i < list.Count(); ++i)
+        if (!list[i].empty())
+            FReg.WriteString(name + IntToStr(count++), list[i]);
+    FReg.WriteString(name + IntToStr(count), "");
+    update.Commit();
+}
+
+void TFindExpEngine::ReadPath() {
+    LoadStep([&] { ReadList("MainPath", edMainPath.Lines); });
+    LoadStep([&] { ReadList("ExPath", edExPath.Lines); });
+    RebuildPathLists();
+    edMainPath.Modified = false;
+    edExPath.Modified = false;
+}
+
+void TFindExpEngine::RebuildPathLists() {
+    FMainPathSrc.Assign(edMainPath.Lines);
+    FMainPathSrc.Insert(0, FLibPath);
+    PathToSearch(FMainPathSrc, FMainPathList);
+    FTmpList.Clear();
+    FTmpList.Add(FLibPath);
+    PathToSearch(FTmpList, mmMain.Lines);
+    FExPathSrc.Assign(edExPath.Lines);
+    PathToSearch(FExPathSrc, FExPathList);
+}
+
+void TFindExpEngine::WritePath() {
+    TRegistryUpdate update(FReg);
+    WriteList("MainPath", edMainPath.Lines);
+    WriteList("ExPath", edExPath.Lines);
+    update.Commit();
+}
+
+void TFindExpEngine::Load() {
+    ReadPath();
+    // Each setting on its own: one bad value must not leave the later lists empty, to
+    // be written over the stored ones at the next save.
+    if (FHost.Form)
+        LoadStep([&] { ReadFormPosition(*FHost.Form, VeskRegistryRoot); });
+    LoadStep([&] { ReadList("cbExt", cbExt.Items); });
+    if (cbExt.Items.Count() == 0) {
+        cbExt.Items.Add(DefaultExtensions);
+        cbExt.SelectItem(0);
+    } else {
+        int index = 0; // a missing or unreadable selection falls back to the newest entry
+        LoadStep([&] { index = FReg.ReadInteger(ExtIndexValue); });
+        cbExt.SelectItem(index);
+    }
+    LoadStep([&] { cbExtClick(); });
+    LoadStep([&] { ReadList("cbSearch", cbSearch.Items); });
+    if (cbSearch.Items.Count() > 0)
+        cbSearch.SelectItem(0);
+    LoadStep([&] { ReadList("Favor", lbFavor.Items); });
+    lbFavor.ItemIndex = lbFavor.Items.Count() > 0 ? 0 : -1;
+    LoadStep([&] { ReadList("Packages", lbDpk.Items); });
+    lbDpk.ItemIndex = lbDpk.Items.Count() > 0 ? 0 : -1;
+    LoadStep([&] { ReadList("PackagesPath", FPackagesPathList); });
+}
+
+void TFindExpEngine::Save() {
+    if (FHost.Form)
+        WriteFormPosition(*FHost.Form, VeskRegistryRoot);
+    // The position goes through a handle of its own, so before this one takes the lock.
+    TRegistryUpdate update(FReg);
+    while (cbSearch.Items.Count() > SearchHistoryLimit)
+        cbSearch.Items.Delete(cbSearch.Items.Count() - 1);
+    WriteList("cbSearch", cbSearch.Items);
+    while (cbExt.Items.Count() > ExtHistoryLimit)
+        cbExt.Items.Delete(cbExt.Items.Count() - 1);
+    if (cbExt.ItemIndex >= cbExt.Items.Count())
+        cbExt.ItemIndex = -1;
+    WriteList("cbExt", cbExt.Items);
+    WriteList("Packages", lbDpk.Items);
+    WriteList("PackagesPath", FPackagesPathList);
+    FReg.WriteInteger(ExtIndexValue, cbExt.ItemIndex);
+    update.Commit();
+}
+
+// Dialog events
+
+void TFindExpEngine::StoreLeftPage() {
+    if (edExPath.Modified || edMainPath.Modified) {
+        WritePath();
+        ReadPath();
+    } else if (FPage == TFindPage::tsFavor) {
+        WriteList("Favor", lbFavor.Items);
+        ReadList("Favor", lbFavor.Items);
+        if (lbFavor.ItemIndex >= lbFavor.Items.Count())
+            lbFavor.ItemIndex = lbFavor.Items.Count() - 1;
+    }
+}
+
+void TFindExpEngine::pcChanging() {
+    StoreLeftPage();
+}
+
+void TFindExpEngine::EnterPage() {
+    switch (FPage) {
+    case TFindPage::tsSearch:
+        cbSearchChange();
+        break;
+    case TFindPage::tsPackages:
+        FFocused = TFindFocus::fcDpk;
+        break;
+    case TFindPage::tsFavor:
+        FFocused = TFindFocus::fcFavor;
+        break;
+    default:
+        break;
+    }
+}
+
+void TFindExpEngine::SelectPage(PageType page) {
+    switch (page) {
+    case PageType::ptFiles:
+        FPage = TFindPage::tsSearch;
+        break;
+    case PageType::ptPackages:
+        FPage = TFindPage::tsPackages;
+        break;
+    case PageType::ptFFavor:
+        FPage = TFindPage::tsFavor;
+        break;
+    }
+    EnterPage();
+}
+
+void TFindExpEngine::ChangePage(TFindPage page) {
+    if (page == FPage)
+        return;
+    pcChanging();
+    const TFindPage left = FPage;
+    FPage = page;
+    if (left == TFindPage::tsConfig)
+        tsConfigExit();
+    EnterPage();
+}
+
+void TFindExpEngine::FormActivate() {
+    FCloseRequested = false;
+    if (FPage == TFindPage::tsSearch)
+        FFocused = TFindFocus::fcSearch;
+    ReadPath();
+}
+
+void TFindExpEngine::FormClose() {
+    // Closing stores what leaving the page showing would store: edited paths and the
+    // favourites would otherwise be lost.
+    StoreLeftPage();
+    tsConfigExit();
+    Save();
+}
+
+void TFindExpEngine::tsConfigExit() {
+    if (cbExt.Items.IndexOf(cbExt.Text) < 0) {
+        cbExt.Items.Insert(0, cbExt.Text);
+        if (cbExt.ItemIndex >= 0)
+            ++cbExt.ItemIndex;
+    }
+    // The text shown is the entry selected, so the next run restores it.
+    if (cbExt.ItemIndex < 0 || !SameText(cbExt.Items[cbExt.ItemIndex], cbExt.Text))
+        cbExt.ItemIndex = cbExt.Items.IndexOf(cbExt.Text);
+    cbExtClick();
+}
+
+// Keys
+
+bool TFindExpEngine::cbSearchKeyDown(TFindKey key, bool shift, bool droppedDown) {
+    if (key == TFindKey::fkDown && !shift && !droppedDown) {
+        FFocused = TFindFocus::fcFound;
+        if (lbFound.ItemIndex + 1 < lbFound.Items.Count())
+            ++lbFound.ItemIndex;
+        return true;
+    }
+    if (key == TFindKey::fkEnter) {
+        btnLoadClick();
+        return true;
+    }
+    return false;
+}
+
+void TFindExpEngine::lbFoundKeyPress(char key) {
+    if (key == '\r')
+        btnLoadClick();
+}
+
+void TFindExpEngine::lbDpkKeyDown(TFindKey key) {
+    const int count = lbDpk.Items.Count();
+    switch (key) {
+    case TFindKey::fkHome:
+    case TFindKey::fkPageUp:
+        lbDpk.ItemIndex = count > 0 ? 0 : -1;
+        break;
+    case TFindKey::fkEnd:
+    case TFindKey::fkPageDown:
+        lbDpk.ItemIndex = count - 1;
+        break;
+    case TFindKey::fkEnter:
+        lbFilesPackagesDblClick();
+        break;
+    default:
+        break;
+    }
+}
+
+void TFindExpEngine::lbFavorKeyPress(char key) {
+    if (static_cast<unsigned char>(key) >= ' ' || key == '\r')
+        lbFavorDblClick();
+}
+
+void TFindExpEngine::FormKeyPress(char key) {
+    constexpr char Escape = 27;
+    if (key != Escape)
+        return;
+    FCloseRequested = true;
+    if (FHost.CloseDialog)
+        FHost.CloseDialog();
+}
+
+// Packages
+
+void TFindExpEngine::ReadDpk() {
+    TRegistry reg(FReg.FileName());
+    reg.SetRootKey(HKEY_CURRENT_USER);
+    TStringList names;
+    if (reg.OpenKey(IdePackagesKey, false))
+        reg.GetValueNames(names);
+    names.Sort();
+    lbDpk.Items.Clear();
+    for (int i = 0; i < names.Count(); ++i)
+        lbDpk.Items.Add(names[i]);
+    FPackagesPathList.Clear();
+
+    int i = 0;
+    while (i < lbDpk.Items.Count()) {
+        const std::string name = ExtractFileName(lbDpk.Items[i]);
+        const std::string base = name.substr(0, name.find('.'));
+        FSearchName = base + ".dpk";
+        if (Search(FMainPathList, &TFindExpEngine::SearchDir) && FFoundList.Count() == 1) {
+            FPackagesPathList.Add(FFoundList[0]);
+            std::string description;
+            try {
+                description = reg.ReadString(lbDpk.Items[i]);
+            } catch (const ERegistryException&) {
+                // a description of another kind: show the base name
+            }
+            // An empty entry would not be stored and would shift the stored sources.
+            if (description == "(untitled)" || description.empty())
+                description = base;
+            lbDpk.Items.Put(i, description);
+            ++i;
+        } else {
+            lbDpk.Items.Delete(i);
+        }
+    }
+    lbDpk.ItemIndex = lbDpk.Items.Count() > 0 ? 0 : -1;
+}
+
+void TFindExpEngine::lbFilesPackagesDblClick() {
+    if (!lbDpk.HasSelection() || lbDpk.ItemIndex >= FPackagesPathList.Count())
+        return;
+    FFileName = FPackagesPathList[lbDpk.ItemIndex];
+    LoadFile();
+}
+
+// Favourites
+
+std::string TFindExpEngine::FavoriteFilter() const {
+    static const CharSet semicolon(";");
+    std::string filter;
+    for (int n = 1;; ++n) {
+        const std::string word = GetWord(cbExt.Text, n, semicolon);
+        if (word.empty())
+            break;
+        filter.append("*.").append(word).append(";");
+    }
+    return "Search Files (" + filter + ")|" + filter + "|All Files (*.*)|*.*";
+}
+
+void TFindExpEngine::AddFavorite(const std::string& fileName) {
+    if (!fileName.empty())
+        lbFavor.Items.Add(fileName);
+}
+
+void TFindExpEngine::DelFavorite1Click() {
+    if (!lbFavor.HasSelection())
+        return;
+    lbFavor.Items.Delete(lbFavor.ItemIndex);
+    lbFavor.ItemIndex = -1;
+}
+
+void TFindExpEngine::lbFavorDblClick() {
+    if (!lbFavor.HasSelection())
+        return;
+    FFileName = lbFavor.Items[lbFavor.ItemIndex];
+    LoadFile();
+}
+
+bool TFindExpEngine::edPathDblClick(TMemoState& edit, const std::string& directory) {
+    if (directory.empty())
+        return false;
+    for (int i = 0; i < edit.Lines.Count(); ++i)
+        if (SameText(edit.Lines[i], directory))
+            return false;
+    edit.Lines.Add(directory);
+    edit.Modified = true;
+    return true;
+}
+
+// What the user types and picks
+
+void TFindExpEngine::SetSearchText(const std::string& text) {
+    if (!cbSearch.Enabled)
+        return;
+    cbSearch.Text = text;
+    cbSearchChange();
+}
+
+void TFindExpEngine::SetExtText(const std::string& text) {
+    cbExt.Text = text;
+    cbExt.ItemIndex = -1;
+}
+
+void TFindExpEngine::PickExt(int index) {
+    cbExt.SelectItem(index);
+    cbExtClick();
+}
+
+void TFindExpEngine::SetPathText(TMemoState& edit, const std::string& text) {
+    edit.Lines.SetText(text);
+    edit.Modified = true;
+}
+
+} // namespace vesk

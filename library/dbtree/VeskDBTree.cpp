@@ -1,0 +1,523 @@
+#include "library/dbtree/VeskDBTree.h"
+
+#include "platform/controls/Forms.h"
+
+#include <algorithm>
+#include <unordered_map>
+
+namespace vesk {
+
+namespace {
+
+TVeskTreeNode* AsVeskNode(TTreeNode* node) {
+    return dynamic_cast<TVeskTreeNode*>(node);
+}
+
+} // namespace
+
+void TVeskTreeNode::GetNodeInfo(TVeskNodeInfo& info) const {
+    info.ID = ID;
+    info.OwnerID = OwnerID;
+    info.ImageIndex = ImageIndex();
+    info.Data = Data();
+    info.Text = Text();
+}
+
+// ---- TVeskPendingList
+
+void TVeskPendingList::TDelete::operator()(TVeskTreeNode* node) const {
+    if (Pooled)
+        node->~TVeskTreeNode(); // the block's memory goes with Clear
+    else
+        delete node;
+}
+
+TVeskTreeNode* TVeskPendingList::Add(TTreeNodes* owner) {
+    if (FUsed == BlockSize) {
+        FBlocks.push_back(std::make_unique<std::byte[]>(BlockSize * sizeof(TVeskTreeNode)));
+        FUsed = 0;
+    }
+    void* place = FBlocks.back().get() + FUsed * sizeof(TVeskTreeNode);
+    auto* node = new (place) TVeskTreeNode(owner);
+    ++FUsed;
+    FItems.emplace_back(node, TDelete{true});
+    return node;
+}
+
+void TVeskPendingList::Put(int index, std::unique_ptr<TVeskTreeNode> node) {
+    FItems[index] = std::unique_ptr<TVeskTreeNode, TDelete>(node.release(), TDelete{false});
+}
+
+void TVeskPendingList::Clear() {
+    FItems.clear();
+    FBlocks.clear();
+    FUsed = BlockSize;
+}
+
+// ---- TVeskDBTreeDataLink
+
+void TVeskDBTreeDataLink::ActiveChanged() {
+    if (TreeView)
+        TreeView->BuildTree();
+}
+
+void TVeskDBTreeDataLink::DataSetChanged() {
+    if (TreeView)
+        TreeView->BuildTree();
+}
+
+// ---- TVeskCustomDBTreeView
+
+TVeskCustomDBTreeView::TVeskCustomDBTreeView()
+    : FDataLink(std::make_unique<TVeskDBTreeDataLink>(this)) {}
+
+TVeskCustomDBTreeView::~TVeskCustomDBTreeView() {
+    SetDataSource(nullptr);
+    ClearNodes();
+    FDataLink.reset();
+}
+
+TDataSource* TVeskCustomDBTreeView::GetDataSource() const {
+    return FDataLink->DataSource();
+}
+
+void TVeskCustomDBTreeView::SetDataSource(TDataSource* value) {
+    TDataSource* old = FDataLink->DataSource();
+    if (old && old != value)
+        old->RemoveFreeNotification(this);
+    FDataLink->SetDataSource(value);
+    if (value)
+        value->FreeNotification(this);
+}
+
+void TVeskCustomDBTreeView::FreeNotification(TObject* component) {
+    if (component && component == GetDataSource())
+        SetDataSource(nullptr);
+}
+
+const std::string& TVeskCustomDBTreeView::DataField(int index) const {
+    if (index < 0 || index > 3)
+        throw EListError("Data field index out of bounds (" + IntToStr(index) + ")");
+    return FDataFields[index];
+}
+
+void TVeskCustomDBTreeView::SetDataField(int index, const std::string& value) {
+    if (DataField(index) == value)
+        return;
+    FDataFields[index] = value;
+    BuildTree();
+}
+
+TField* TVeskCustomDBTreeView::GetField(int index) const {
+    if (!FDataLink->Active())
+        return nullptr;
+    return FDataLink->DataSet()->FieldByName(DataField(index));
+}
+
+TField& TVeskCustomDBTreeView::RequireField(int index) const {
+    // A handler may close the data set in the middle of a build.
+    if (TField* field = GetField(index))
+        return *field;
+    throw EDatabaseError("Cannot perform this operation on a closed dataset");
+}
+
+std::unique_ptr<TTreeNode> TVeskCustomDBTreeView::CreateNode() {
+    return std::make_unique<TVeskTreeNode>(&Items());
+}
+
+void TVeskCustomDBTreeView::DoCreateNode(TTreeNode* node) {
+    if (FOnCreateNode)
+        FOnCreateNode(this, node);
+}
+
+void TVeskCustomDBTreeView::DoDestroyNode(TTreeNode* node) {
+    if (FOnDestroyNode)
+        FOnDestroyNode(this, node);
+}
+
+void TVeskCustomDBTreeView::DoFillNode(TTreeNode* node) {
+    if (FOnFillNode)
+        FOnFillNode(this, node);
+}
+
+void TVeskCustomDBTreeView::ReadRecords(TDataSet& dataSet) {
+    const bool withImage = !FDataFields[3].empty();
+    dataSet.First();
+    while (!dataSet.Eof()) {
+        TVeskTreeNode* record = FNodes.Add(&Items());
+        DoFillNode(record);
+        record->SetText(RequireField(2).AsString());
+        record->ID = RequireField(0).AsInteger();
+        record->OwnerID = RequireField(1).AsInteger();
+        if (withImage)
+            record->SetImageIndex(RequireField(3).AsInteger());
+        dataSet.Next();
+    }
+}
+
+void TVeskCustomDBTreeView::BuildTree() {
+    if (FBuilding || ComponentState().test(csLoading) || !FDataLink->DataSet())
+        return;
+    if (FDataFields[0].empty() || FDataFields[1].empty() || FDataFields[2].empty())
+        return;
+    if (!FDataLink->Active()) {
+        Items().Clear();
+        return;
+    }
+    TDataSet& dataSet = *FDataLink->DataSet();
+    Items().BeginUpdate();
+    FBuilding = true;
+    const TCursor savedCursor = Screen().Cursor();
+    Screen().SetCursor(crHourGlass);
+    dataSet.DisableControls();
+    bool controlsDisabled = true;
+    // Whatever fails, the cursor, the data set's controls, the guard, the update
+    // bracket and the pending records are put right before the error passes on.
+    auto restore = [&] {
+        if (controlsDisabled) {
+            controlsDisabled = false;
+            dataSet.EnableControls();
+        }
+        ClearNodes();
+        FBuilding = false;
+        Items().EndUpdate();
+        Screen().SetCursor(savedCursor);
+    };
+    try {
+        ReadRecords(dataSet);
+        controlsDisabled = false;
+        dataSet.EnableControls(); // its notification ends at the guard
+        Items().Clear();
+        BuildNode(nullptr);
+        ClearNodes();
+        if (Items().Count() > 0) {
+            TTreeNode* first = Items().Item(0);
+            SetSelected(first);
+            first->SetExpanded(true);
+        }
+    } catch (...) {
+        try {
+            restore();
+        } catch (...) {
+            // The first error is the one to report.
+        }
+        throw;
+    }
+    restore();
+}
+
+TVeskTreeNode* TVeskCustomDBTreeView::PlaceRecord(const TVeskTreeNode& record, TTreeNode* parent) {
+    TTreeNode* node = Items().AddChild(parent, record.Text());
+    TVeskTreeNode* veskNode = AsVeskNode(node);
+    if (veskNode) {
+        veskNode->ID = record.ID;
+        veskNode->OwnerID = record.OwnerID;
+    }
+    node->SetImageIndex(record.ImageIndex());
+    node->SetSelectedIndex(record.ImageIndex());
+    node->SetData(record.Data());
+    DoCreateNode(node);
+    return veskNode;
+}
+
+namespace {
+
+// The pending records of each owner, in list order, chained through Next. Owners in a
+// compact range (the usual run of database keys) are found by direct indexing, any
+// others through a hash table.
+// The pending records grouped by owner, each group in list order, so that placing a
+// node's records reads them one after the other. Owners in a compact range (the usual
+// run of database keys) are grouped by direct indexing, any others through a hash
+// table.
+class TOwnerGroups {
+public:
+    struct TEntry {
+        TVeskTreeNode* Record;
+        TVeskTreeNode* FirstChild; // the first record the ID owns, to read ahead
+        std::int32_t ID;           // the record's ID as read
+        int IDGroup;               // the group of the records that ID owns; -1 when none
+        int Index;                 // position in the pending list
+        int FirstChildEntry;       // the entry of FirstChild
+    };
+
+    explicit TOwnerGroups(const TVeskPendingList& records) {
+        const int count = records.Count();
+        std::vector<std::int32_t> owners(count);
+        std::int64_t low = 0;
+        std::int64_t high = 0;
+        for (int i = 0; i < count; ++i) {
+            owners[i] = records[i]->OwnerID;
+            low = std::min<std::int64_t>(low, owners[i]);
+            high = std::max<std::int64_t>(high, owners[i]);
+        }
+        FDense = high - low <= 2 * static_cast<std::int64_t>(count) + 64;
+        FLow = low;
+        std::vector<int> groupOf(count);
+        int groups = FDense ? static_cast<int>(high - low + 1) : 0;
+        for (int i = 0; i < count; ++i) {
+            if (FDense) {
+                groupOf[i] = static_cast<int>(owners[i] - FLow);
+            } else {
+                const auto [slot, added] = FSparse.try_emplace(owners[i], groups);
+                groups += added;
+                groupOf[i] = slot->second;
+            }
+        }
+        // Counting sort: each group's records keep their list order.
+        FGroups.assign(groups, TGroup{0, 0});
+        for (int group : groupOf)
+            ++FGroups[group].End;
+        int start = 0;
+        for (TGroup& group : FGroups) {
+            group.Front = start;
+            start += group.End;
+            group.End = group.Front;
+        }
+        FEntries.resize(count);
+        for (int i = 0; i < count; ++i) {
+            TVeskTreeNode* record = records[i];
+            FEntries[FGroups[groupOf[i]].End++] = {record, nullptr, record->ID, -1, i, -1};
+        }
+        for (TEntry& entry : FEntries) {
+            entry.IDGroup = Group(entry.ID);
+            if (entry.IDGroup >= 0) {
+                entry.FirstChildEntry = FGroups[entry.IDGroup].Front;
+                entry.FirstChild = FEntries[entry.FirstChildEntry].Record;
+            }
+        }
+    }
+
+    // The group of Owner's records; -1 when it has none.
+    int Group(std::int32_t owner) const {
+        if (FDense) {
+            const std::int64_t group = owner - FLow;
+            if (group < 0 || group >= static_cast<std::int64_t>(FGroups.size()))
+                return -1;
+            return FGroups[group].Front < FGroups[group].End ? static_cast<int>(group) : -1;
+        }
+        const auto found = FSparse.find(owner);
+        return found == FSparse.end() ? -1 : found->second;
+    }
+    bool HasPending(int group) const { return FGroups[group].Front < FGroups[group].End; }
+    // The group's first pending record, which leaves the group. The records of a
+    // random tree lie anywhere in memory: ask for what the next steps read (the
+    // record's first child and its next sibling) while this one is being placed.
+    const TEntry& Take(int group) {
+        const TEntry& entry = FEntries[FGroups[group].Front++];
+        if (entry.IDGroup >= 0) {
+            __builtin_prefetch(&FGroups[entry.IDGroup]);
+            __builtin_prefetch(&FEntries[entry.FirstChildEntry]);
+            __builtin_prefetch(entry.FirstChild);
+        }
+        if (HasPending(group))
+            __builtin_prefetch(FEntries[FGroups[group].Front].Record);
+        return entry;
+    }
+    // Whether the pending record at Index was taken: taken records are those before
+    // the front of their group.
+    std::vector<bool> Taken() const {
+        std::vector<bool> taken(FEntries.size(), false);
+        int start = 0;
+        for (const TGroup& group : FGroups) {
+            for (int k = start; k < group.Front; ++k)
+                taken[FEntries[k].Index] = true;
+            start = group.End;
+        }
+        return taken;
+    }
+
+private:
+    struct TGroup {
+        int Front; // the first entry not taken yet
+        int End;   // one past the group's last entry
+    };
+    bool FDense = true;
+    std::int64_t FLow = 0;
+    std::unordered_map<std::int32_t, int> FSparse;
+    std::vector<TGroup> FGroups;
+    std::vector<TEntry> FEntries;
+};
+
+} // namespace
+
+void TVeskCustomDBTreeView::BuildNode(TTreeNode* node) {
+    // A walk for owner P places every pending record of P it meets, so the records of
+    // P always leave from the front of P's records in list order. Taking from the
+    // front of each owner's group therefore gives the same placements, in the same
+    // order, as walking the whole pending list for every node, in linear time. An
+    // explicit stack stands for the recursion, so that deep trees cannot exhaust the
+    // call stack.
+    if (FNodes.Empty())
+        return;
+    TOwnerGroups groups(FNodes);
+    struct TWalk {
+        int Group;
+        TTreeNode* Parent; // none when the records become roots
+    };
+    std::vector<TWalk> walks;
+    auto startWalk = [&](int group, std::int32_t owner, TTreeNode* parent) {
+        if (group >= 0 && groups.HasPending(group)) {
+            walks.push_back({group, owner == 0 ? nullptr : parent});
+        }
+    };
+    // Placed records leave the pending list (and are freed) when the walk is over.
+    auto compact = [&] {
+        const std::vector<bool> taken = groups.Taken();
+        FNodes.RemoveIf([&](int index) { return taken[index]; });
+    };
+    try {
+        const TVeskTreeNode* veskParent = AsVeskNode(node);
+        const std::int32_t owner = node ? (veskParent ? veskParent->ID : -1) : 0;
+        startWalk(groups.Group(owner), owner, node);
+        while (!walks.empty()) {
+            const TWalk walk = walks.back();
+            if (!groups.HasPending(walk.Group)) {
+                walks.pop_back();
+                continue;
+            }
+            const TOwnerGroups::TEntry& entry = groups.Take(walk.Group);
+            TVeskTreeNode* placed = PlaceRecord(*entry.Record, walk.Parent);
+            if (placed && placed->ID >= 0 && placed->OwnerID >= 0) {
+                // A handler of OnCreateNode may have given the node another ID.
+                const int group = placed->ID == entry.ID ? entry.IDGroup : groups.Group(placed->ID);
+                startWalk(group, placed->ID, placed);
+            }
+        }
+    } catch (...) {
+        compact();
+        throw;
+    }
+    compact();
+}
+
+void TVeskCustomDBTreeView::ClearNodes() {
+    FNodes.Clear();
+}
+
+TVeskTreeNode* TVeskCustomDBTreeView::GetNode(int index) const {
+    if (index < 0 || index >= NodeCount())
+        throw EListError("List index out of bounds (" + IntToStr(index) + ")");
+    return FNodes[index];
+}
+
+void TVeskCustomDBTreeView::SetNode(int index, std::unique_ptr<TVeskTreeNode> node) {
+    if (index < 0 || index >= NodeCount())
+        throw EListError("List index out of bounds (" + IntToStr(index) + ")");
+    FNodes.Put(index, std::move(node));
+}
+
+void TVeskCustomDBTreeView::SaveTree() {
+    for (int i = 0; i < Items().Count(); ++i) {
+        TTreeNode* node = Items().Item(i);
+        TVeskTreeNode* copy = FNodes.Add(&Items());
+        copy->SetText(node->Text());
+        if (const TVeskTreeNode* veskNode = AsVeskNode(node)) {
+            copy->ID = veskNode->ID;
+            copy->OwnerID = veskNode->OwnerID;
+        }
+        copy->SetImageIndex(node->ImageIndex());
+        copy->SetData(node->Data());
+    }
+}
+
+void TVeskCustomDBTreeView::SaveState() {
+    FSavedIndex = 0;
+    FSavedExpanded = true;
+    if (TTreeNode* selected = Selected()) {
+        FSavedIndex = selected->AbsoluteIndex();
+        FSavedExpanded = selected->Expanded();
+    }
+}
+
+void TVeskCustomDBTreeView::LoadState() {
+    if (Items().Count() > FSavedIndex && FSavedIndex >= 0) {
+        TTreeNode* node = Items().Item(FSavedIndex);
+        SetSelected(node);
+        node->SetExpanded(FSavedExpanded);
+    }
+}
+
+void TVeskCustomDBTreeView::DestroyWnd() {
+    if (HasParent() && Items().Count() > 0) {
+        SaveTree();
+        SaveState();
+    }
+    TCustomTreeView::DestroyWnd();
+}
+
+void TVeskCustomDBTreeView::CreateWnd() {
+    if (!HasParent())
+        return;
+    TCustomTreeView::CreateWnd();
+    Items().BeginUpdate();
+    try {
+        // The host restored plain nodes without identifiers: place the saved records.
+        Items().Clear();
+        BuildNode(nullptr);
+        LoadState();
+    } catch (...) {
+        Items().EndUpdate();
+        throw;
+    }
+    Items().EndUpdate();
+}
+
+void TVeskCustomDBTreeView::RefreshTree() {
+    TDataSet* dataSet = FDataLink->DataSet();
+    if (!dataSet)
+        return;
+    Items().BeginUpdate();
+    try {
+        SaveState();
+        TTVChangedEvent onChange = std::move(OnChange);
+        OnChange = nullptr;
+        try {
+            dataSet->Close(); // the link's notification empties the tree
+        } catch (...) {
+            OnChange = std::move(onChange);
+            throw;
+        }
+        OnChange = std::move(onChange);
+        dataSet->Open(); // the link's notification rebuilds it
+        LoadState();
+    } catch (...) {
+        Items().EndUpdate();
+        throw;
+    }
+    Items().EndUpdate();
+}
+
+TTreeNode* TVeskCustomDBTreeView::GetLastNodeAtLevel(TTreeNode* node, int level) const {
+    for (int step = 1; node && step < level; ++step) {
+        TTreeNode* last = node->GetLastChild();
+        if (!last)
+            break;
+        node = last;
+    }
+    return node;
+}
+
+TTreeNode* TVeskCustomDBTreeView::GetNodeAtID(long double id) const {
+    for (int i = 0; i < Items().Count(); ++i) {
+        TTreeNode* node = Items().Item(i);
+        const TVeskTreeNode* veskNode = AsVeskNode(node);
+        if (veskNode && static_cast<long double>(veskNode->ID) == id)
+            return node;
+    }
+    return nullptr;
+}
+
+void TVeskCustomDBTreeView::GetNodeInfo(TTreeNode* node, TVeskNodeInfo& info) const {
+    if (const TVeskTreeNode* veskNode = AsVeskNode(node)) {
+        veskNode->GetNodeInfo(info);
+        return;
+    }
+    info = TVeskNodeInfo{};
+    if (node) {
+        info.ImageIndex = node->ImageIndex();
+        info.Data = node->Data();
+        info.Text = node->Text();
+    }
+}
+
+} // namespace vesk

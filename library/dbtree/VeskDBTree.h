@@ -1,0 +1,186 @@
+// The data-aware tree view's logic: it fills a tree from the records of a data set in
+// which every record names itself (ID) and its owner (OwnerID), follows the data set
+// through a data link, and keeps its nodes across a re-creation of its window. The
+// widget draws this model and forwards to it.
+#pragma once
+
+#include "platform/controls/ComCtrls.h"
+#include "platform/data/DB.h"
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace vesk {
+
+struct TVeskNodeInfo {
+    std::int32_t ID = -1;
+    std::int32_t OwnerID = -1;
+    std::int32_t ImageIndex = 0;
+    void* Data = nullptr;
+    std::string Text;
+};
+
+// A node that also carries its record's identifiers (-1 until set).
+class TVeskTreeNode : public TTreeNode {
+public:
+    explicit TVeskTreeNode(TTreeNodes* owner) : TTreeNode(owner) {}
+    void GetNodeInfo(TVeskNodeInfo& info) const;
+
+    std::int32_t ID = -1;
+    std::int32_t OwnerID = -1;
+};
+
+// The view's pending records: detached nodes in list order. Nodes it makes itself
+// come from blocks, so that a build of many records neither allocates nor frees them
+// one by one.
+class TVeskPendingList {
+public:
+    TVeskPendingList() = default;
+    ~TVeskPendingList() { Clear(); }
+    TVeskPendingList(const TVeskPendingList&) = delete;
+    TVeskPendingList& operator=(const TVeskPendingList&) = delete;
+
+    int Count() const { return static_cast<int>(FItems.size()); }
+    bool Empty() const { return FItems.empty(); }
+    TVeskTreeNode* operator[](int index) const { return FItems[index].get(); }
+    // Appends a new detached node of Owner and returns it.
+    TVeskTreeNode* Add(TTreeNodes* owner);
+    void Put(int index, std::unique_ptr<TVeskTreeNode> node);
+    // Frees the entries whose index Remove accepts, keeping the others in order.
+    template <typename Predicate>
+    void RemoveIf(Predicate remove) {
+        std::size_t kept = 0;
+        for (std::size_t i = 0; i < FItems.size(); ++i)
+            if (!remove(static_cast<int>(i)))
+                FItems[kept++] = std::move(FItems[i]);
+        FItems.resize(kept);
+    }
+    void Clear();
+
+private:
+    struct TDelete {
+        bool Pooled = false;
+        void operator()(TVeskTreeNode* node) const;
+    };
+    static constexpr std::size_t BlockSize = 4096;
+    std::vector<std::unique_ptr<TVeskTreeNode, TDelete>> FItems;
+    std::vector<std::unique_ptr<std::byte[]>> FBlocks;
+    std::size_t FUsed = BlockSize; // nodes made in the last block
+};
+
+class TVeskCustomDBTreeView;
+
+// Rebuilds its view when the data set opens, closes or changes; scrolling leaves the
+// tree alone.
+class TVeskDBTreeDataLink : public TDataLink {
+public:
+    explicit TVeskDBTreeDataLink(TVeskCustomDBTreeView* treeView) : TreeView(treeView) {}
+    TVeskCustomDBTreeView* TreeView; // not owned
+
+protected:
+    void ActiveChanged() override;
+    void DataSetChanged() override;
+};
+
+class TVeskCustomDBTreeView : public TCustomTreeView, private TFreeNotifyClient {
+public:
+    TVeskCustomDBTreeView();
+    ~TVeskCustomDBTreeView() override;
+
+    TDataSource* GetDataSource() const;
+    void SetDataSource(TDataSource* value);
+    // Index 0 identifier, 1 owner identifier, 2 text, 3 image index. A new name
+    // (compared exactly) rebuilds the tree.
+    void SetDataField(int index, const std::string& value);
+    const std::string& DataField(int index) const;
+    // The field named by DataFields[Index] while the link is active, else none.
+    TField* GetField(int index) const;
+
+    std::unique_ptr<TTreeNode> CreateNode() override;
+    void DestroyWnd() override;
+    void CreateWnd() override;
+
+    // Rebuilds the whole tree from the data set.
+    virtual void BuildTree();
+    // Places the pending records owned by Node (by the root level when Node is none),
+    // depth first, each record at most once.
+    virtual void BuildNode(TTreeNode* node);
+    virtual void SaveState();
+    virtual void LoadState();
+    // Appends a pending copy of every node, in absolute order.
+    virtual void SaveTree();
+    // Closes and opens the data set again, keeping the selected position.
+    virtual void RefreshTree();
+    virtual TTreeNode* GetLastNodeAtLevel(TTreeNode* node, int level) const;
+    // The first node, in absolute order, whose ID equals ID numerically; none if none.
+    virtual TTreeNode* GetNodeAtID(long double id) const;
+    void GetNodeInfo(TTreeNode* node, TVeskNodeInfo& info) const;
+
+    // The pending records.
+    void ClearNodes();
+    int NodeCount() const { return FNodes.Count(); }
+    TVeskTreeNode* GetNode(int index) const;
+    void SetNode(int index, std::unique_ptr<TVeskTreeNode> node);
+
+    bool Building() const { return FBuilding; }
+    TVeskDBTreeDataLink* DataLink() const { return FDataLink.get(); }
+    std::int32_t SavedIndex() const { return FSavedIndex; }
+    bool SavedExpanded() const { return FSavedExpanded; }
+
+    const TNodeEvent& OnCreateNode() const { return FOnCreateNode; }
+    void SetOnCreateNode(TNodeEvent value) { FOnCreateNode = std::move(value); }
+    const TNodeEvent& OnFillNode() const { return FOnFillNode; }
+    void SetOnFillNode(TNodeEvent value) { FOnFillNode = std::move(value); }
+    const TNodeEvent& OnDestroyNode() const { return FOnDestroyNode; }
+    void SetOnDestroyNode(TNodeEvent value) { FOnDestroyNode = std::move(value); }
+
+protected:
+    virtual void DoCreateNode(TTreeNode* node);
+    virtual void DoDestroyNode(TTreeNode* node);
+    virtual void DoFillNode(TTreeNode* node);
+
+    // The published data properties.
+    const std::string& DataFieldID() const { return FDataFields[0]; }
+    void SetDataFieldID(const std::string& value) { SetDataField(0, value); }
+    const std::string& DataFieldOwnerID() const { return FDataFields[1]; }
+    void SetDataFieldOwnerID(const std::string& value) { SetDataField(1, value); }
+    const std::string& DataFieldText() const { return FDataFields[2]; }
+    void SetDataFieldText(const std::string& value) { SetDataField(2, value); }
+    const std::string& DataFieldImageIndex() const { return FDataFields[3]; }
+    void SetDataFieldImageIndex(const std::string& value) { SetDataField(3, value); }
+
+private:
+    void FreeNotification(TObject* component) override;
+    void ReadRecords(TDataSet& dataSet);
+    TField& RequireField(int index) const;
+    TVeskTreeNode* PlaceRecord(const TVeskTreeNode& record, TTreeNode* parent);
+
+    bool FBuilding = false;
+    std::array<std::string, 4> FDataFields;
+    TNodeEvent FOnCreateNode;
+    TNodeEvent FOnFillNode;
+    TNodeEvent FOnDestroyNode;
+    std::unique_ptr<TVeskDBTreeDataLink> FDataLink;
+    TVeskPendingList FNodes;
+    std::int32_t FSavedIndex = 0;
+    bool FSavedExpanded = false;
+};
+
+// The component as placed on forms: the data properties are public.
+class TVeskDBTreeView : public TVeskCustomDBTreeView {
+public:
+    using TVeskCustomDBTreeView::DataFieldID;
+    using TVeskCustomDBTreeView::DataFieldImageIndex;
+    using TVeskCustomDBTreeView::DataFieldOwnerID;
+    using TVeskCustomDBTreeView::DataFieldText;
+    using TVeskCustomDBTreeView::SetDataFieldID;
+    using TVeskCustomDBTreeView::SetDataFieldImageIndex;
+    using TVeskCustomDBTreeView::SetDataFieldOwnerID;
+    using TVeskCustomDBTreeView::SetDataFieldText;
+};
+
+} // namespace vesk

@@ -1,0 +1,266 @@
+#include "platform/controls/ComCtrls.h"
+
+#include "platform/rtl/SysUtils.h"
+
+#include <algorithm>
+
+namespace vesk {
+
+// ---- TTreeNode
+
+TTreeNode::TTreeNode(TTreeNodes* owner) : FOwner(owner) {}
+
+TTreeNode::~TTreeNode() = default;
+
+TTreeNode* TTreeNode::Item(int index) const {
+    if (index < 0 || index >= Count())
+        throw EListError("List index out of bounds (" + IntToStr(index) + ")");
+    TTreeNode* child = FFirstChild;
+    while (index-- > 0)
+        child = child->FNextSibling;
+    return child;
+}
+
+TTreeNode* TTreeNode::GetNext() const {
+    const int index = AbsoluteIndex();
+    if (index < 0 || index + 1 >= FOwner->Count())
+        return nullptr;
+    return FOwner->Item(index + 1);
+}
+
+int TTreeNode::AbsoluteIndex() const {
+    if (FLevel < 0)
+        return -1;
+    FOwner->EnsureOrder();
+    return FAbsoluteIndex;
+}
+
+bool TTreeNode::Selected() const {
+    return FOwner && FOwner->Owner()->Selected() == this;
+}
+
+// ---- TTreeNodes
+
+TTreeNodes::~TTreeNodes() {
+    for (TTreeNode* root : FRoots)
+        FreeSubtree(root);
+}
+
+TTreeNode* TTreeNodes::Root(int index) const {
+    if (index < 0 || index >= RootCount())
+        throw EListError("List index out of bounds (" + IntToStr(index) + ")");
+    return FRoots[index];
+}
+
+bool TTreeNodes::IsAtEnd(const TTreeNode* parent) const {
+    // A new last child of Parent ends the absolute order when the current last node
+    // is Parent or lies below it; a new root always does.
+    if (!parent)
+        return true;
+    if (FOrder.empty())
+        return false;
+    const TTreeNode* last = FOrder.back();
+    while (last && last->FLevel > parent->FLevel)
+        last = last->FParent;
+    return last == parent;
+}
+
+TTreeNode* TTreeNodes::AddChild(TTreeNode* parent, std::string text) {
+    if (parent && (parent->FOwner != this || parent->FLevel < 0))
+        throw EArgumentError("AddChild: the parent is not a node of this tree");
+    std::unique_ptr<TTreeNode> made = FOwner->CreateNode();
+    TTreeNode* node = made.get();
+    node->FOwner = this;
+    node->SetText(std::move(text));
+    const bool atEnd = FOrderValid && IsAtEnd(parent);
+    TTreeNode* previous = parent ? parent->FLastChild : (FRoots.empty() ? nullptr : FRoots.back());
+    if (!parent)
+        FRoots.push_back(node);
+    made.release(); // owned by the tree from here on
+    node->FPrevSibling = previous;
+    if (previous)
+        previous->FNextSibling = node;
+    if (parent) {
+        if (!parent->FFirstChild)
+            parent->FFirstChild = node;
+        parent->FLastChild = node;
+        ++parent->FChildCount;
+    }
+    node->FParent = parent;
+    node->FLevel = parent ? parent->FLevel + 1 : 0;
+    ++FCount;
+    if (atEnd) {
+        node->FAbsoluteIndex = static_cast<int>(FOrder.size());
+        FOrder.push_back(node);
+    } else {
+        FOrderValid = false;
+    }
+    Changed();
+    return node;
+}
+
+void TTreeNodes::FreeSubtree(TTreeNode* top) {
+    // Iterative, so that a deep chain of nodes cannot exhaust the stack: free the
+    // leaves first; a parent whose children are gone becomes a leaf in turn.
+    TTreeNode* node = top;
+    while (node) {
+        while (node->FFirstChild)
+            node = node->FFirstChild;
+        TTreeNode* next = nullptr;
+        if (node != top) {
+            node->FParent->FFirstChild = node->FNextSibling;
+            next = node->FNextSibling ? node->FNextSibling : node->FParent;
+        }
+        FOwner->NodeRemoved(node);
+        --FCount;
+        delete node;
+        node = next;
+    }
+}
+
+void TTreeNodes::Delete(TTreeNode* node) {
+    if (!node || node->FOwner != this || node->FLevel < 0)
+        return;
+    TTreeNode* parent = node->FParent;
+    if (node->FPrevSibling)
+        node->FPrevSibling->FNextSibling = node->FNextSibling;
+    if (node->FNextSibling)
+        node->FNextSibling->FPrevSibling = node->FPrevSibling;
+    if (parent) {
+        if (parent->FFirstChild == node)
+            parent->FFirstChild = node->FNextSibling;
+        if (parent->FLastChild == node)
+            parent->FLastChild = node->FPrevSibling;
+        --parent->FChildCount;
+    } else {
+        FRoots.erase(std::find(FRoots.begin(), FRoots.end(), node));
+    }
+    FOrderValid = false;
+    FreeSubtree(node);
+    Changed();
+}
+
+void TTreeNodes::Clear() {
+    if (FRoots.empty())
+        return;
+    FOrder.clear();
+    FOrderValid = true;
+    std::vector<TTreeNode*> roots = std::move(FRoots);
+    FRoots.clear();
+    for (TTreeNode* root : roots)
+        FreeSubtree(root);
+    FCount = 0;
+    Changed();
+}
+
+TTreeNode* TTreeNodes::Item(int index) const {
+    if (index < 0 || index >= FCount)
+        throw EListError("Tree node index out of bounds (" + IntToStr(index) + ")");
+    EnsureOrder();
+    return FOrder[index];
+}
+
+void TTreeNodes::EnsureOrder() const {
+    if (FOrderValid)
+        return;
+    FOrder.clear();
+    FOrder.reserve(FCount);
+    // Pre-order along the links: down to the first child, else on to the next
+    // sibling of the node or of its nearest ancestor that has one.
+    TTreeNode* node = FRoots.empty() ? nullptr : FRoots.front();
+    while (node) {
+        node->FAbsoluteIndex = static_cast<int>(FOrder.size());
+        FOrder.push_back(node);
+        if (node->FFirstChild) {
+            node = node->FFirstChild;
+            continue;
+        }
+        while (node && !node->FNextSibling)
+            node = node->FParent;
+        if (node)
+            node = node->FNextSibling;
+    }
+    FOrderValid = true;
+}
+
+void TTreeNodes::EndUpdate() {
+    if (FUpdateCount == 0)
+        return;
+    if (--FUpdateCount == 0)
+        FOwner->ItemsChanged();
+}
+
+void TTreeNodes::Changed() {
+    if (FUpdateCount == 0)
+        FOwner->ItemsChanged();
+}
+
+// ---- TCustomTreeView
+
+TCustomTreeView::TCustomTreeView() = default;
+
+TCustomTreeView::~TCustomTreeView() {
+    // The nodes go without telling anyone: the view is half gone.
+    FSelected = nullptr;
+    OnChange = nullptr;
+    FItems.Clear();
+}
+
+std::unique_ptr<TTreeNode> TCustomTreeView::CreateNode() {
+    return std::make_unique<TTreeNode>(&FItems);
+}
+
+void TCustomTreeView::SetSelected(TTreeNode* node) {
+    if (node && (node->Owner() != &FItems || node->Level() < 0))
+        throw EArgumentError("Selected: the node is not a node of this tree");
+    if (node == FSelected)
+        return;
+    FSelected = node;
+    if (OnChange)
+        OnChange(this, node);
+}
+
+void TCustomTreeView::NodeRemoved(TTreeNode* node) {
+    if (node != FSelected)
+        return;
+    FSelected = nullptr;
+    if (OnChange)
+        OnChange(this, nullptr);
+}
+
+void TCustomTreeView::DestroyWnd() {
+    if (!FHandleAllocated)
+        return;
+    FSavedNodes.clear();
+    FSavedNodes.reserve(FItems.Count());
+    for (int i = 0; i < FItems.Count(); ++i) {
+        const TTreeNode* node = FItems.Item(i);
+        FSavedNodes.push_back({node->Text(), node->ImageIndex(), node->SelectedIndex(),
+                               node->Level(), node->Data(), node->Expanded()});
+    }
+    FItems.Clear();
+    FHandleAllocated = false;
+}
+
+void TCustomTreeView::CreateWnd() {
+    if (FHandleAllocated)
+        return;
+    FHandleAllocated = true;
+    // The saved nodes in absolute order: each one's parent is the latest node one
+    // level up.
+    std::vector<TTreeNode*> path;
+    FItems.BeginUpdate();
+    for (TSavedNode& saved : FSavedNodes) {
+        path.resize(saved.Level);
+        TTreeNode* node = FItems.AddChild(path.empty() ? nullptr : path.back(), saved.Text);
+        node->SetImageIndex(saved.ImageIndex);
+        node->SetSelectedIndex(saved.SelectedIndex);
+        node->SetData(saved.Data);
+        node->SetExpanded(saved.Expanded);
+        path.push_back(node);
+    }
+    FSavedNodes.clear();
+    FItems.EndUpdate();
+}
+
+} // namespace vesk

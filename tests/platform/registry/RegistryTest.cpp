@@ -1,0 +1,285 @@
+#include "platform/registry/Registry.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+namespace vesk {
+namespace {
+
+namespace fs = std::filesystem;
+
+class RegistryTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/vesk-registry-XXXXXX";
+        ASSERT_NE(::mkdtemp(pattern), nullptr);
+        FDir = pattern;
+        FFile = FDir + "/registry.reg";
+    }
+    void TearDown() override { fs::remove_all(FDir); }
+
+    std::string FileText() const {
+        std::ifstream in(FFile, std::ios::binary);
+        std::stringstream text;
+        text << in.rdbuf();
+        return text.str();
+    }
+    void WriteFileText(const std::string& text) const {
+        std::ofstream(FFile, std::ios::binary) << text;
+    }
+
+    std::string FDir;
+    std::string FFile;
+};
+
+TEST_F(RegistryTest, ValuesSurviveTheFileInRegeditFormat) {
+    {
+        TRegistry reg(FFile);
+        ASSERT_TRUE(reg.OpenKey("Software\\Vesk\\Find", true));
+        reg.WriteString("Path", "C:\\Lib\\\"x\"");
+        reg.WriteInteger("Index", 10);
+        reg.WriteInteger("Minus", -1);
+        reg.WriteString("", "default");
+    }
+    const std::string text = FileText();
+    EXPECT_EQ(text.rfind("REGEDIT4\r\n", 0), 0u);
+    EXPECT_NE(text.find("[HKEY_CURRENT_USER\\Software\\Vesk\\Find]\r\n"), std::string::npos);
+    EXPECT_NE(text.find("\"Path\"=\"C:\\\\Lib\\\\\\\"x\\\"\"\r\n"), std::string::npos);
+    EXPECT_NE(text.find("\"Index\"=dword:0000000a\r\n"), std::string::npos);
+    EXPECT_NE(text.find("@=\"default\"\r\n"), std::string::npos);
+
+    TRegistry reg(FFile);
+    ASSERT_TRUE(reg.OpenKey("Software\\Vesk\\Find", false));
+    EXPECT_EQ(reg.ReadString("Path"), "C:\\Lib\\\"x\"");
+    EXPECT_EQ(reg.ReadInteger("Index"), 10);
+    EXPECT_EQ(reg.ReadInteger("Minus"), -1);
+    EXPECT_EQ(reg.ReadString(""), "default");
+}
+
+TEST_F(RegistryTest, NamesIgnoreCaseAndKeepTheirFirstSpelling) {
+    TRegistry reg(FFile);
+    reg.OpenKey("Software\\Vesk", true);
+    reg.WriteString("MainPath0", "one");
+    reg.CloseKey();
+    ASSERT_TRUE(reg.OpenKey("SOFTWARE\\vesk", false));
+    EXPECT_EQ(reg.ReadString("mainpath0"), "one");
+    reg.WriteString("MAINPATH0", "two");
+    EXPECT_TRUE(reg.KeyExists("\\software")); // a key above one that is stored
+    EXPECT_FALSE(reg.KeyExists("\\Software\\Other"));
+    const std::string text = FileText();
+    EXPECT_NE(text.find("[HKEY_CURRENT_USER\\Software\\Vesk]"), std::string::npos);
+    EXPECT_NE(text.find("\"MainPath0\"=\"two\""), std::string::npos);
+    EXPECT_EQ(text.find("MAINPATH0"), std::string::npos);
+
+    // A relative key opens below the open one; a leading backslash starts at the root.
+    ASSERT_TRUE(reg.OpenKey("Sub", true));
+    EXPECT_EQ(reg.CurrentPath(), "SOFTWARE\\vesk\\Sub");
+    ASSERT_TRUE(reg.OpenKey("\\Software", false));
+    EXPECT_EQ(reg.CurrentPath(), "Software");
+}
+
+TEST_F(RegistryTest, MissingAndMistypedValues) {
+    TRegistry reg(FFile);
+    EXPECT_FALSE(reg.OpenKey("Software\\Absent", false));
+    EXPECT_FALSE(fs::exists(FFile)); // reading never creates the store
+    reg.OpenKey("Software\\Vesk", true);
+    EXPECT_EQ(reg.ReadString("Nothing"), "");
+    EXPECT_THROW(reg.ReadInteger("Nothing"), ERegistryException);
+    reg.WriteString("Text", "12");
+    reg.WriteInteger("Number", 12);
+    EXPECT_THROW(reg.ReadInteger("Text"), ERegistryException);
+    EXPECT_THROW(reg.ReadString("Number"), ERegistryException);
+
+    TStringList names;
+    reg.GetValueNames(names);
+    ASSERT_EQ(names.Count(), 2);
+    EXPECT_EQ(names[0], "Text");
+    EXPECT_TRUE(reg.DeleteValue("text"));
+    EXPECT_FALSE(reg.DeleteValue("text"));
+    EXPECT_FALSE(reg.ValueExists("Text"));
+    EXPECT_TRUE(reg.ValueExists("NUMBER"));
+}
+
+TEST_F(RegistryTest, OtherValueKindsAndCommentsAreKept) {
+    WriteFileText("REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Vesk]\n"
+                  "\"Blob\"=hex:01,02,\\\n  03,04\n; a note\n\"Multi\"=hex(7):41,00,00,00\n");
+    TRegistry reg(FFile);
+    reg.OpenKey("Software\\Vesk", false);
+    EXPECT_THROW(reg.ReadString("Blob"), ERegistryException);
+    reg.WriteString("New", "v");
+    const std::string text = FileText();
+    EXPECT_NE(text.find("\"Blob\"=hex:01,02,\\\r\n  03,04\r\n"), std::string::npos);
+    EXPECT_NE(text.find("\"Multi\"=hex(7):41,00,00,00\r\n"), std::string::npos);
+    EXPECT_NE(text.find("\"New\"=\"v\""), std::string::npos);
+}
+
+TEST_F(RegistryTest, CorruptFileIsReportedWithItsLineAndNeverOverwritten) {
+    const std::string corrupt = "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Vesk]\r\n"
+                                "\"Index\"=dword:zz\r\n\"Kept\"=\"yes\"\r\n";
+    WriteFileText(corrupt);
+    TRegistry reg(FFile);
+    try {
+        reg.OpenKey("Software\\Vesk", false);
+        FAIL() << "a corrupt store was read";
+    } catch (const ERegistryException& e) {
+        EXPECT_NE(std::string(e.what()).find("registry.reg:4:"), std::string::npos) << e.what();
+    }
+    EXPECT_THROW(reg.OpenKey("Software\\Other", true), ERegistryException);
+    EXPECT_THROW(reg.WriteString("Kept", "no"), ERegistryException);
+    EXPECT_EQ(FileText(), corrupt);
+
+    WriteFileText("[HKEY_CURRENT_USER\\A]\n");
+    EXPECT_THROW(reg.ReadString("x"), ERegistryException); // no REGEDIT4 header
+    WriteFileText("REGEDIT4\n\"x\"=\"before any key\"\n");
+    EXPECT_THROW(reg.ReadString("x"), ERegistryException);
+    WriteFileText("REGEDIT4\n[HKEY_NOWHERE\\A]\n");
+    EXPECT_THROW(reg.ReadString("x"), ERegistryException);
+}
+
+TEST_F(RegistryTest, LineBreaksAreRefusedAndLoseNothing) {
+    TRegistry reg(FFile);
+    reg.OpenKey("Software\\Vesk", true);
+    reg.WriteString("Safe", "1");
+    const std::string before = FileText();
+    EXPECT_THROW(reg.WriteString("Bad", "two\nlines"), ERegistryException);
+    EXPECT_THROW(reg.WriteString("Bad\r", "x"), ERegistryException);
+    EXPECT_EQ(FileText(), before);
+}
+
+TEST_F(RegistryTest, ChangesByAnotherHandleAreSeen) {
+    TRegistry first(FFile), second(FFile);
+    first.OpenKey("Software\\Vesk", true);
+    second.OpenKey("Software\\Vesk", true);
+    first.WriteString("A", "1");
+    EXPECT_EQ(second.ReadString("A"), "1");
+    second.WriteString("B", "2");
+    first.WriteString("C", "3"); // must not drop B, written behind first's back
+    TRegistry third(FFile);
+    third.OpenKey("Software\\Vesk", false);
+    EXPECT_EQ(third.ReadString("B"), "2");
+    EXPECT_EQ(third.ReadString("C"), "3");
+}
+
+TEST_F(RegistryTest, DefaultFileFollowsTheEnvironment) {
+    const char* old = std::getenv("VESK_REGISTRY");
+    const std::string saved = old ? old : "";
+    ::setenv("VESK_REGISTRY", FFile.c_str(), 1);
+    EXPECT_EQ(DefaultRegistryFile(), FFile);
+    ::unsetenv("VESK_REGISTRY");
+    const char* xdgOld = std::getenv("XDG_CONFIG_HOME");
+    const std::string xdgSaved = xdgOld ? xdgOld : "";
+    ::setenv("XDG_CONFIG_HOME", FDir.c_str(), 1);
+    EXPECT_EQ(DefaultRegistryFile(), FDir + "/vesk/registry.reg");
+    if (xdgOld)
+        ::setenv("XDG_CONFIG_HOME", xdgSaved.c_str(), 1);
+    else
+        ::unsetenv("XDG_CONFIG_HOME");
+    if (old)
+        ::setenv("VESK_REGISTRY", saved.c_str(), 1);
+
+    // Writing through the default location makes its folder.
+    TRegistry reg(FDir + "/deep/er/registry.reg");
+    reg.OpenKey("Software", true);
+    reg.WriteInteger("x", 1);
+    EXPECT_TRUE(fs::exists(FDir + "/deep/er/registry.reg"));
+}
+
+// Two processes writing into the same store at once lose nothing. The store lies in
+// memory when it can, so that the test measures the locking, not the disk's flushes.
+TEST_F(RegistryTest, TwoProcessesWritingAtOnceLoseNothing) {
+    constexpr int Values = 1000;
+    char pattern[] = "/dev/shm/vesk-registry-XXXXXX";
+    std::string shm;
+    if (::mkdtemp(pattern)) {
+        shm = pattern;
+        FFile = shm + "/registry.reg";
+    }
+    pid_t children[2];
+    for (int p = 0; p < 2; ++p) {
+        children[p] = ::fork();
+        ASSERT_GE(children[p], 0);
+        if (children[p] == 0) {
+            int status = 0;
+            try {
+                TRegistry reg(FFile);
+                reg.OpenKey("Software\\Race", true);
+                for (int i = 0; i < Values; ++i)
+                    reg.WriteString("P" + IntToStr(p) + "_" + IntToStr(i), IntToStr(i));
+            } catch (...) {
+                status = 1;
+            }
+            ::_exit(status);
+        }
+    }
+    for (pid_t child : children) {
+        int status = -1;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    TRegistry reg(FFile);
+    ASSERT_TRUE(reg.OpenKey("Software\\Race", false));
+    TStringList names;
+    reg.GetValueNames(names);
+    EXPECT_EQ(names.Count(), 2 * Values);
+    for (int p = 0; p < 2; ++p)
+        for (int i = 0; i < Values; i += 97)
+            EXPECT_EQ(reg.ReadString("P" + IntToStr(p) + "_" + IntToStr(i)), IntToStr(i));
+    if (!shm.empty())
+        fs::remove_all(shm);
+}
+
+// A writer killed while it writes leaves the old store or the new one, never a torn
+// one, and its lock goes with it.
+TEST_F(RegistryTest, WriterKilledMidWriteLeavesAWholeFile) {
+    const std::string big(2 << 20, 'A');
+    {
+        TRegistry reg(FFile);
+        reg.OpenKey("Software\\Crash", true);
+        reg.WriteString("Big", big);
+    }
+    const std::string before = FileText();
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        try {
+            TRegistry reg(FFile);
+            reg.OpenKey("Software\\Crash", true);
+            for (char fill = 'B';; fill = fill == 'B' ? 'C' : 'B')
+                reg.WriteString("Big", std::string(2 << 20, fill));
+        } catch (...) {
+        }
+        ::_exit(1);
+    }
+    // Kill it as soon as its temporary file is half written.
+    const std::string temp = FFile + ".tmp";
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    struct stat st {};
+    while (std::chrono::steady_clock::now() < deadline &&
+           !(::stat(temp.c_str(), &st) == 0 && st.st_size > 0 &&
+             st.st_size < static_cast<off_t>(before.size())))
+        std::this_thread::sleep_for(std::chrono::microseconds(50));
+    ::kill(child, SIGKILL);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+
+    TRegistry reg(FFile);
+    ASSERT_TRUE(reg.OpenKey("Software\\Crash", false));
+    const std::string value = reg.ReadString("Big");
+    ASSERT_EQ(value.size(), big.size());
+    EXPECT_EQ(value.find_first_not_of(value[0]), std::string::npos) << "torn value";
+    reg.WriteString("After", "ok"); // the dead writer's lock is gone
+    EXPECT_EQ(reg.ReadString("After"), "ok");
+}
+
+} // namespace
+} // namespace vesk
