@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vesk::cli {
@@ -43,6 +44,24 @@ struct CommandRegistration {
                         std::function<std::unique_ptr<Command>()> make) {
         Commands().push_back({std::move(name), std::move(description), std::move(make)});
     }
+};
+
+// Output gathered and written to standard output in large pieces, so that commands
+// printing many thousands of lines make a few writes.
+class OutputBuffer {
+public:
+    OutputBuffer& operator<<(std::string_view text) {
+        FText.append(text);
+        if (FText.size() > (1 << 16))
+            Flush();
+        return *this;
+    }
+    OutputBuffer& operator<<(char ch) { return *this << std::string_view(&ch, 1); }
+    void Flush();
+    ~OutputBuffer() { Flush(); }
+
+private:
+    std::string FText;
 };
 
 // Reads a whole file as bytes; a missing or unreadable file is a CommandError.

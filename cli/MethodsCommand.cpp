@@ -17,22 +17,17 @@ public:
 
     int Run() override {
         const bool several = FFiles.size() > 1;
-        std::string out;
+        OutputBuffer out;
         TMethodList methods;
         for (const std::string& file : FFiles) {
             methods.ParseText(ReadFileBytes(file));
             auto names = methods.GetMethods(FFilter);
             for (int i = 0; i < names->Count(); ++i) {
                 if (several)
-                    out.append(file).append(": ");
-                out.append(names->Get(i)).push_back('\n');
-            }
-            if (out.size() > (1 << 16)) {
-                std::cout << out;
-                out.clear();
+                    out << file << ": ";
+                out << names->Get(i) << '\n';
             }
         }
-        std::cout << out << std::flush;
         return ExitOk;
     }
 

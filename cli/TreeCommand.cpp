@@ -35,21 +35,16 @@ public:
         view.SetDataSource(&source);
         table.Open(); // the view builds its tree as the table opens
 
-        std::string out;
+        OutputBuffer out;
         const TTreeNodes& items = view.Items();
         for (int i = 0; i < items.Count(); ++i) {
             const TTreeNode* node = items.Item(i);
-            out.append(2 * static_cast<std::size_t>(node->Level()), ' ').append(node->Text());
+            out << std::string(2 * static_cast<std::size_t>(node->Level()), ' ') << node->Text();
             if (FShowIds)
                 if (const auto* veskNode = dynamic_cast<const TVeskTreeNode*>(node))
-                    out.append(" [").append(std::to_string(veskNode->ID)).append("]");
-            out.push_back('\n');
-            if (out.size() > (1 << 16)) {
-                std::cout << out;
-                out.clear();
-            }
+                    out << " [" << std::to_string(veskNode->ID) << "]";
+            out << '\n';
         }
-        std::cout << out << std::flush;
         return ExitOk;
     }
 

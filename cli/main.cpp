@@ -16,6 +16,11 @@ std::vector<CommandInfo>& Commands() {
     return commands;
 }
 
+void OutputBuffer::Flush() {
+    std::cout << FText << std::flush;
+    FText.clear();
+}
+
 std::string ReadFileBytes(const std::string& path) {
     std::error_code error;
     if (std::filesystem::is_directory(path, error))
