@@ -24,6 +24,24 @@ function(vesk_make_layer name)
     target_link_libraries(${name} PUBLIC ${ARGN})
     if(name MATCHES "_qt$")
         set_target_properties(${name} PROPERTIES AUTOMOC ON)
+        vesk_rerun_moc_on_new_sources(${name} "${files}")
+    endif()
+endfunction()
+
+# A layer's sources are named in the folders' CMakeLists, but moc's own record of what
+# to look at only follows the file that defines the target: a class added to a layer
+# (say by a merge) would go without its moc and fail to link. When the list changes,
+# drop moc's timestamp so the next build scans again.
+function(vesk_rerun_moc_on_new_sources target files)
+    string(JOIN "\n" content ${files})
+    set(list_file ${CMAKE_BINARY_DIR}/${target}_autogen_sources.txt)
+    set(old "")
+    if(EXISTS ${list_file})
+        file(READ ${list_file} old)
+    endif()
+    if(NOT old STREQUAL content)
+        file(WRITE ${list_file} "${content}")
+        file(REMOVE ${CMAKE_BINARY_DIR}/${target}_autogen/timestamp)
     endif()
 endfunction()
 

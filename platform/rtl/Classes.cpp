@@ -73,8 +73,12 @@ void TStringList::PutObject(int index, TObject* object) {
 }
 
 int TStringList::AddObject(std::string value, TObject* object) {
+    if (!FSorted) {
+        FItems.push_back(Item{std::move(value), object});
+        return Count() - 1;
+    }
     int index = Count();
-    if (FSorted && Find(value, index)) {
+    if (Find(value, index)) {
         if (FDuplicates == TDuplicates::dupIgnore)
             return index;
         if (FDuplicates == TDuplicates::dupError)

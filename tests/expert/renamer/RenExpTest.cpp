@@ -1,0 +1,100 @@
+#include "expert/renamer/RenExp.h"
+#include "expert/renamer/UnitFields.h"
+#include "platform/forms/FormFile.h"
+
+#include <gtest/gtest.h>
+
+namespace vesk {
+namespace {
+
+class TRecordedMessages : public TMessageService {
+public:
+    void ShowMessage(const std::string& text) override { Shown.push_back(text); }
+    std::vector<std::string> Shown;
+};
+
+const char* const FormText = "object Form1: TForm1\n"
+                             "  object Label1: TLabel\n    FocusControl = DBEdit1\n  end\n"
+                             "  object DBEdit1: TDBEdit\n    DataField = 'CustNo'\n  end\n"
+                             "  object DBEdit2: TDBEdit\n    DataField = 'CustNo'\n  end\n"
+                             "  object DBEdit3: TDBEdit\n  end\n"
+                             "  object DBEdit4: TDBEdit\n  end\n"
+                             "  object DBEdit5: TDBEdit\n    DataField = 'Cust No'\n  end\n"
+                             "  object Panel1: TPanel\n"
+                             "    object DBDateEdit1: TDBDateEdit\n      DataField = 'SaleDate'\n"
+                             "    end\n  end\n"
+                             "  object DBCheckBox1: TDBCheckBox\n    DataField = 'Paid'\n  end\n"
+                             "  object Edit1: TEdit\n    DataField = 'Other'\n  end\n"
+                             "end\n";
+
+std::vector<std::string> Names(const TComponent& form) {
+    std::vector<std::string> names;
+    for (int i = 0; i < form.ComponentCount(); ++i)
+        names.push_back(form.Components(i)->Name());
+    return names;
+}
+
+TEST(RenExpTest, RenamesInComponentOrderAndIgnoresRefusedNames) {
+    auto form = TFormFile::Parse(FormText);
+    TRecordedMessages messages;
+    const auto outcomes = RunRenamer(messages, form->Root());
+    EXPECT_EQ(messages.Shown, std::vector<std::string>{"Run Renamer Expert?"});
+    // A duplicate field, an empty field twice, a blank in the field name; a date edit
+    // nested in a panel and a check box get "ed" too; a plain edit is left alone.
+    EXPECT_EQ(Names(*form->Root()),
+              (std::vector<std::string>{"Label1", "edCustNo", "DBEdit2", "ed", "DBEdit4", "DBEdit5",
+                                        "Panel1", "edSaleDate", "edPaid", "Edit1"}));
+    ASSERT_EQ(outcomes.size(), 7u);
+    EXPECT_TRUE(outcomes[0].Renamed);
+    EXPECT_FALSE(outcomes[1].Renamed);
+    EXPECT_EQ(outcomes[1].Reason, "A component named edCustNo already exists");
+    EXPECT_EQ(outcomes[4].Reason, "'edCust No' is not a valid component name");
+    // The label still points at the renamed edit.
+    EXPECT_NE(form->Save().find("FocusControl = edCustNo\n"), std::string::npos);
+
+    // A second run changes nothing.
+    const std::string once = form->Save();
+    const auto again = RunRenamer(messages, form->Root());
+    EXPECT_EQ(form->Save(), once);
+    EXPECT_FALSE(again[0].Renamed);
+    EXPECT_EQ(again[0].Reason, "already named after its field");
+}
+
+TEST(RenExpTest, NothingToRenameStillAsks) {
+    TRecordedMessages messages;
+    EXPECT_TRUE(RunRenamer(messages, nullptr).empty());
+    const std::string plain = "object Form1: TForm1\n  object Edit1: TEdit\n  end\nend\n";
+    auto form = TFormFile::Parse(plain);
+    EXPECT_TRUE(RunRenamer(messages, form->Root()).empty());
+    EXPECT_EQ(form->Save(), plain);
+    EXPECT_EQ(messages.Shown.size(), 2u);
+}
+
+TEST(RenExpTest, UnitFieldsFollowTheForm) {
+    std::string unit = "unit Main;\ninterface\ntype\n"
+                       "  TOther = class(TForm)\n    DBEdit1: TDBEdit;\n  end;\n"
+                       "  TForm1 = class(TForm) { DBEdit1: in a comment }\n"
+                       "    Label1, DBEdit1: TDBEdit;\n"
+                       "    dbedit2 : TDBEdit;\n"
+                       "    procedure DoIt(DBEdit3: TObject);\n"
+                       "  end;\n"
+                       "implementation\nend.\n";
+    const auto missing = RenameClassFields(
+        unit, "tform1", {{"DBEdit1", "edCustNo"}, {"DBEdit2", "edName"}, {"DBEdit3", "edX"}});
+    ASSERT_EQ(missing.size(), 1u);
+    EXPECT_EQ(missing[0].OldName, "DBEdit3");
+    EXPECT_EQ(unit, "unit Main;\ninterface\ntype\n"
+                    "  TOther = class(TForm)\n    DBEdit1: TDBEdit;\n  end;\n"
+                    "  TForm1 = class(TForm) { DBEdit1: in a comment }\n"
+                    "    Label1, edCustNo: TDBEdit;\n"
+                    "    edName : TDBEdit;\n"
+                    "    procedure DoIt(DBEdit3: TObject);\n"
+                    "  end;\n"
+                    "implementation\nend.\n");
+    std::string none = "unit X;\nend.\n";
+    EXPECT_EQ(RenameClassFields(none, "TForm1", {{"A", "B"}}).size(), 1u);
+    EXPECT_EQ(none, "unit X;\nend.\n");
+}
+
+} // namespace
+} // namespace vesk
