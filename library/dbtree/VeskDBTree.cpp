@@ -34,9 +34,7 @@ void TVeskPendingList::TDelete::operator()(TVeskTreeNode* node) const {
 
 TVeskTreeNode* TVeskPendingList::Add(TTreeNodes* owner) {
     if (FUsed == BlockSize) {
-        // Each node is constructed in place: the block needs no zeroing first.
-        FBlocks.push_back(
-            std::make_unique_for_overwrite<std::byte[]>(BlockSize * sizeof(TVeskTreeNode)));
+        FBlocks.push_back(std::make_unique<std::byte[]>(BlockSize * sizeof(TVeskTreeNode)));
         FUsed = 0;
     }
     void* place = FBlocks.back().get() + FUsed * sizeof(TVeskTreeNode);
@@ -309,10 +307,10 @@ public:
         if (entry.IDGroup >= 0) {
             __builtin_prefetch(&FGroups[entry.IDGroup]);
             __builtin_prefetch(&FEntries[entry.FirstChildEntry]);
-            PrefetchRecord(entry.FirstChild);
+            __builtin_prefetch(entry.FirstChild);
         }
         if (HasPending(group))
-            PrefetchRecord(FEntries[FGroups[group].Front].Record);
+            __builtin_prefetch(FEntries[FGroups[group].Front].Record);
         return entry;
     }
     // Whether the pending record at Index was taken: taken records are those before
@@ -329,13 +327,6 @@ public:
     }
 
 private:
-    // Placing a record reads its text at the front of the node and its identifiers at
-    // the back, which may lie in another cache line: ask for both.
-    static void PrefetchRecord(const TVeskTreeNode* record) {
-        __builtin_prefetch(record);
-        __builtin_prefetch(&record->ID);
-    }
-
     struct TGroup {
         int Front; // the first entry not taken yet
         int End;   // one past the group's last entry
