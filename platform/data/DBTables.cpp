@@ -217,11 +217,15 @@ SQLite::Database& TDBDataSet::Database() {
     if (!std::filesystem::is_regular_file(FDatabaseName, error))
         throw EDatabaseError("Database '" + FDatabaseName + "' not found");
     const std::string context = "Cannot open database '" + FDatabaseName + "'";
+    // The connection is the data set's own and, like the data set, used by one thread
+    // at a time: SQLite need not lock it on every call (a read takes several per row).
     auto database = Guarded(context, [&] {
         try {
-            return std::make_unique<SQLite::Database>(FDatabaseName, SQLite::OPEN_READWRITE);
+            return std::make_unique<SQLite::Database>(FDatabaseName, SQLite::OPEN_READWRITE |
+                                                                         SQLite::OPEN_NOMUTEX);
         } catch (const SQLite::Exception&) {
-            return std::make_unique<SQLite::Database>(FDatabaseName, SQLite::OPEN_READONLY);
+            return std::make_unique<SQLite::Database>(FDatabaseName,
+                                                      SQLite::OPEN_READONLY | SQLite::OPEN_NOMUTEX);
         }
     });
     // SQLite reads the file lazily: make it show now whether this is a database.

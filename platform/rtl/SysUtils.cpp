@@ -63,7 +63,8 @@ int CompareText(std::string_view a, std::string_view b) {
 }
 
 bool SameText(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && CompareText(a, b) == 0;
+    // Names looked up are most often spelt exactly as stored: compare bytes first.
+    return a.size() == b.size() && (a == b || CompareText(a, b) == 0);
 }
 
 static std::size_t NameStart(std::string_view path) {
