@@ -27,11 +27,6 @@ std::string_view TrimControls(std::string_view text) {
     return text;
 }
 
-// The first length(Prefix) characters of Text equal Prefix, ignoring case.
-bool StartsWithText(std::string_view text, std::string_view prefix) {
-    return prefix.size() <= text.size() && SameText(text.substr(0, prefix.size()), prefix);
-}
-
 } // namespace
 
 void TParserList::SetText(std::string text) {
@@ -71,8 +66,23 @@ std::string_view TParserList::NextWord() {
     return word;
 }
 
-void TMethodList::Parse(const TStringList* lines) {
+void TMethodList::Clear() {
     FItems.clear();
+    FKeys.clear();
+    FKeyText.clear();
+}
+
+TMethodList::FilterKey TMethodList::MakeKey(const TMethod& method) {
+    const FilterKey key{FKeyText.size(), method.OwnerClass.size(), method.MethodName.size(),
+                        method.DisplayName.size()};
+    FKeyText += UpperCase(method.OwnerClass);
+    FKeyText += UpperCase(method.MethodName);
+    FKeyText += method.DisplayName;
+    return key;
+}
+
+void TMethodList::Parse(const TStringList* lines) {
+    Clear();
     if (lines == nullptr)
         return;
     Reader.SetText(lines->Text());
@@ -80,7 +90,7 @@ void TMethodList::Parse(const TStringList* lines) {
 }
 
 void TMethodList::ParseText(std::string text) {
-    FItems.clear();
+    Clear();
     Reader.SetText(std::move(text));
     ScanDeclarations();
 }
@@ -107,6 +117,7 @@ void TMethodList::ScanDeclarations() {
             method->OwnerClass = className;
             method->DisplayName = className.empty() ? method->MethodName
                                                     : method->OwnerClass + "." + method->MethodName;
+            FKeys.push_back(MakeKey(*method));
             FItems.push_back(std::move(method));
         }
         before = word;
@@ -121,18 +132,22 @@ std::unique_ptr<TStringList> TMethodList::GetMethods(std::string_view filter) {
         namePart = classPart;
         classPart.clear();
     }
-    const std::string_view a = TrimControls(classPart);
-    const std::string_view b = TrimControls(namePart);
+    const std::string a = UpperCase(TrimControls(classPart));
+    const std::string b = UpperCase(TrimControls(namePart));
 
     FilterIndex.Clear();
     FilterIndex.SetCapacity(Count());
     auto result = std::make_unique<TStringList>();
     result->SetCapacity(Count());
+    const std::string_view keyText = FKeyText;
     for (int i = 0; i < Count(); ++i) {
-        const TMethod& method = *FItems[static_cast<std::size_t>(i)];
-        if (StartsWithText(method.OwnerClass, a) && StartsWithText(method.MethodName, b)) {
+        const FilterKey& key = FKeys[static_cast<std::size_t>(i)];
+        const std::string_view owner = keyText.substr(key.Start, key.OwnerLen);
+        const std::string_view name = keyText.substr(key.Start + key.OwnerLen, key.NameLen);
+        if (owner.starts_with(a) && name.starts_with(b)) {
             FilterIndex.Add(IntToStr(i));
-            result->Add(method.DisplayName);
+            result->Add(std::string(
+                keyText.substr(key.Start + key.OwnerLen + key.NameLen, key.DisplayLen)));
         }
     }
     return result;
@@ -177,13 +192,14 @@ void TMethodList::CheckIndex(int index) const {
         throw EListError("List index out of bounds (" + IntToStr(index) + ")");
 }
 
-TMethod& TMethodList::GetMethod(int index) const {
+const TMethod& TMethodList::GetMethod(int index) const {
     CheckIndex(index);
     return *FItems[static_cast<std::size_t>(index)];
 }
 
 void TMethodList::SetMethod(int index, std::unique_ptr<TMethod> method) {
     CheckIndex(index);
+    FKeys[static_cast<std::size_t>(index)] = MakeKey(*method);
     FItems[static_cast<std::size_t>(index)] = std::move(method);
 }
 

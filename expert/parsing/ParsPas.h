@@ -74,14 +74,26 @@ public:
     void GetMethodPos(int index, TEditPos& topPos, TEditPos& cursorPos);
 
     int Count() const { return static_cast<int>(FItems.size()); }
-    TMethod& GetMethod(int index) const;
+    const TMethod& GetMethod(int index) const;
     void SetMethod(int index, std::unique_ptr<TMethod> method);
 
 private:
+    // What the filter reads of one method: its class and name in ASCII upper case and
+    // its display name, as places in FKeyText. Kept side by side, and folded once, so a
+    // keystroke over thousands of methods is a run of memory compares over one buffer.
+    struct FilterKey {
+        std::size_t Start;
+        std::size_t OwnerLen, NameLen, DisplayLen; // laid out in this order from Start
+    };
+
     void ScanDeclarations();
     void CheckIndex(int index) const;
+    void Clear();
+    FilterKey MakeKey(const TMethod& method);
 
     std::vector<std::unique_ptr<TMethod>> FItems;
+    std::vector<FilterKey> FKeys;
+    std::string FKeyText;
 };
 
 } // namespace vesk

@@ -132,6 +132,14 @@ TEST(MethodList, FiltersByClassAndNamePrefix) {
     EXPECT_EQ(Names(methods, "x.Twice"),
               Lines{}); // a method without a class needs an empty class part
     EXPECT_EQ(Names(methods, ".tw"), Lines{});
+    // a replaced entry is filtered by its new names
+    auto renamed = std::make_unique<TMethod>();
+    renamed->MethodName = "Zeta";
+    renamed->OwnerClass = "TOther";
+    renamed->DisplayName = "TOther.Zeta";
+    methods.SetMethod(0, std::move(renamed));
+    EXPECT_EQ(Names(methods, "tother.z"), (Lines{"TOther.Zeta"}));
+    EXPECT_EQ(Names(methods, "button"), Lines{});
     // the filter index points back into the declaration order
     Names(methods, "btn");
     EXPECT_EQ(methods.FilterIndex.Count(), 2);
