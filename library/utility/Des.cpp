@@ -1,14 +1,12 @@
 #include "library/utility/Des.h"
 
+#include "platform/rtl/FileReplace.h"
 #include "platform/rtl/SysUtils.h"
 
 #include <algorithm>
 #include <bit>
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
-#include <filesystem>
-#include <random>
 #include <vector>
 
 #include <fcntl.h>
@@ -372,91 +370,6 @@ std::size_t ReadFull(int fd, std::uint8_t* buffer, std::size_t size, const std::
     return got;
 }
 
-void WriteFull(int fd, const std::uint8_t* buffer, std::size_t size, const std::string& path) {
-    while (size > 0) {
-        const ssize_t n = ::write(fd, buffer, size);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            RaiseIo("Cannot write", path, errno);
-        }
-        buffer += n;
-        size -= static_cast<std::size_t>(n);
-    }
-}
-
-// The file Execute writes. A regular (or new) target is written to a hidden file
-// beside it and renamed over it by Commit; a device or pipe is written directly.
-class TOutput {
-public:
-    explicit TOutput(const std::string& target) : FTarget(target) {
-        struct stat info {};
-        if (::stat(target.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
-            if (S_ISDIR(info.st_mode))
-                RaiseIo("Cannot create", target, EISDIR);
-            FFd.Reset(::open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC));
-            if (!FFd)
-                RaiseIo("Cannot create", target, errno);
-            return;
-        }
-        const bool exists = ::stat(target.c_str(), &info) == 0;
-        // Replace the file a link points to, not the link.
-        if (char* real = ::realpath(target.c_str(), nullptr)) {
-            FFinal = real;
-            std::free(real);
-        } else {
-            FFinal = target;
-        }
-        const std::filesystem::path final(FFinal);
-        std::random_device random;
-        for (int attempt = 0; !FFd; ++attempt) {
-            FTemp = (final.parent_path() / ("." + final.filename().string() + "." +
-                                            std::to_string(random() % 1000000) + ".tmp"))
-                        .string();
-            FFd.Reset(::open(FTemp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
-            if (!FFd && (errno != EEXIST || attempt > 100))
-                RaiseIo("Cannot create", target, errno);
-        }
-        if (exists) {
-            // The replacement keeps the mode and, where allowed, the owner; a
-            // replacement that cannot is still better than a failed run.
-            const bool owned = ::fchown(FFd.Get(), info.st_uid, info.st_gid) == 0;
-            const bool moded = ::fchmod(FFd.Get(), info.st_mode & 07777) == 0;
-            static_cast<void>(owned && moded);
-        }
-    }
-    TOutput(const TOutput&) = delete;
-    TOutput& operator=(const TOutput&) = delete;
-    ~TOutput() {
-        if (!FTemp.empty()) {
-            FFd.Close();
-            ::unlink(FTemp.c_str());
-        }
-    }
-
-    void Write(const std::uint8_t* data, std::size_t size) {
-        WriteFull(FFd.Get(), data, size, FTarget);
-    }
-
-    void Commit() {
-        if (!FTemp.empty() && ::fsync(FFd.Get()) != 0)
-            RaiseIo("Cannot write", FTarget, errno);
-        if (FFd.Close() != 0)
-            RaiseIo("Cannot close", FTarget, errno);
-        if (FTemp.empty())
-            return;
-        if (::rename(FTemp.c_str(), FFinal.c_str()) != 0)
-            RaiseIo("Cannot replace", FTarget, errno);
-        FTemp.clear();
-    }
-
-private:
-    std::string FTarget;
-    std::string FFinal;
-    std::string FTemp;
-    TFd FFd;
-};
-
 } // namespace
 
 void TEncryption::Execute(bool encrypt) {
@@ -471,7 +384,7 @@ void TEncryption::Execute(bool encrypt) {
     const std::uint64_t total =
         S_ISREG(info.st_mode) ? (static_cast<std::uint64_t>(info.st_size) + 7) / 8 * 8 : 0;
 
-    TOutput output(OutputFile.empty() ? InputFile : OutputFile);
+    TFileReplace output(OutputFile.empty() ? InputFile : OutputFile);
     std::vector<std::uint8_t> chunk(ChunkSize);
     std::uint64_t done = 0;
     for (;;) {

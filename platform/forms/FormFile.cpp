@@ -1,11 +1,10 @@
 #include "platform/forms/FormFile.h"
 
+#include "platform/rtl/FileReplace.h"
+
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
 #include <fstream>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace vesk {
 
@@ -53,39 +52,7 @@ void TFormFile::SaveToFile(const std::string& path) const {
 }
 
 void WriteFileAtomic(const std::string& path, const std::string& bytes) {
-    auto fail = [&](const std::string& what) {
-        throw EInOutError("Cannot write file \"" + path + "\": " + what);
-    };
-    std::string tmp = path + ".XXXXXX";
-    const int fd = ::mkstemp(tmp.data());
-    if (fd < 0)
-        fail(std::strerror(errno));
-    struct stat st {};
-    // The new file keeps the permissions of the one it replaces.
-    ::fchmod(fd, ::stat(path.c_str(), &st) == 0 ? st.st_mode & 07777 : 0644);
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            const std::string why = std::strerror(errno);
-            ::close(fd);
-            ::unlink(tmp.c_str());
-            fail(why);
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    if (::fsync(fd) != 0 || ::close(fd) != 0) {
-        const std::string why = std::strerror(errno);
-        ::unlink(tmp.c_str());
-        fail(why);
-    }
-    if (::rename(tmp.c_str(), path.c_str()) != 0) {
-        const std::string why = std::strerror(errno);
-        ::unlink(tmp.c_str());
-        fail(why);
-    }
+    ReplaceFile(path, bytes);
 }
 
 TComponent* AddReadObject(TFormFile& form, TComponent* enclosing, const std::string& className,

@@ -50,7 +50,7 @@ public:
     std::size_t FResDataSize = 0;
 };
 
-// Writes bytes to Path through a temporary file in the same folder, then renames it.
+// Replaces the file at Path with Bytes whole (see ReplaceFile).
 void WriteFileAtomic(const std::string& path, const std::string& bytes);
 
 // Readers and writers of the two formats (FormText.cpp, FormBinary.cpp).

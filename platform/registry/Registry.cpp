@@ -1,5 +1,8 @@
 #include "platform/registry/Registry.h"
 
+#include "platform/rtl/FileReplace.h"
+#include "platform/rtl/SysUtils.h"
+
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -38,18 +41,6 @@ public:
 private:
     int FFd;
 };
-
-void WriteAll(int fd, std::string_view text, const std::string& fileName) {
-    while (!text.empty()) {
-        ssize_t written = ::write(fd, text.data(), text.size());
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            FailSystem("cannot write", fileName);
-        }
-        text.remove_prefix(static_cast<std::size_t>(written));
-    }
-}
 
 std::string ReadAll(int fd, const std::string& fileName) {
     std::string text;
@@ -223,31 +214,14 @@ void TRegistryFile::EndUpdate() {
 }
 
 void TRegistryFile::Replace(std::string text) {
-    const std::string tempName = FFileName + ".tmp";
-    mode_t mode = 0600;
-    struct stat st {};
-    if (::stat(FFileName.c_str(), &st) == 0)
-        mode = st.st_mode & 07777;
-    FileHandle temp(::open(tempName.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, mode));
-    if (temp.Get() < 0)
-        FailSystem("cannot create", tempName);
     try {
-        WriteAll(temp.Get(), text, tempName);
-        if (::fsync(temp.Get()) != 0)
-            FailSystem("cannot flush", tempName);
-        if (::close(temp.Release()) != 0)
-            FailSystem("cannot close", tempName);
-        if (::rename(tempName.c_str(), FFileName.c_str()) != 0)
-            FailSystem("cannot replace", FFileName);
-    } catch (...) {
-        ::unlink(tempName.c_str());
-        throw;
+        // The settings may be private: a new store is readable by its owner only.
+        TFileReplace file(FFileName, 0600, TTempName::Fixed);
+        file.Write(text);
+        file.Commit();
+    } catch (const EInOutError& e) {
+        throw ERegistryException(e.Message());
     }
-    // Make the rename itself durable; a failure here loses nothing already written.
-    const std::string folder = std::filesystem::path(FFileName).parent_path().string();
-    FileHandle dir(::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY));
-    if (dir.Get() >= 0)
-        ::fsync(dir.Get());
     FText = std::move(text);
     FStamp = CurrentStamp();
 }
