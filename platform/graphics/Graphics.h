@@ -116,7 +116,9 @@ struct TFont {
 };
 
 // The height of a font's characters in pixels at the host's 96 pixels per inch.
-constexpr int FontPixelHeight(const TFont& font) { return (font.Size * 96 + 36) / 72; }
+constexpr int FontPixelHeight(const TFont& font) {
+    return (font.Size * 96 + 36) / 72;
+}
 
 // The canvas: the current pen, brush and font, and the drawing operations with the
 // host's rules. A line leaves out its end point; an arc runs counter-clockwise on the

@@ -7,7 +7,9 @@
 
 namespace vesk {
 
-TSpeedButton::TSpeedButton(QWidget* parent) : QWidget(parent) { resize(23, 22); }
+TSpeedButton::TSpeedButton(QWidget* parent) : QWidget(parent) {
+    resize(23, 22);
+}
 
 template <typename Action>
 void TSpeedButton::ForEachInGroup(Action action) {

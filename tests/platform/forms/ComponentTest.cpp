@@ -144,12 +144,11 @@ TEST(ComponentTest, OwnersParentsAndNesting) {
 
     // Moving a control writes it under its new parent.
     edit->SetParent(root);
-    EXPECT_EQ(f->Save(),
-              "object Form1: TForm1\n"
-              "  object Panel1: TPanel\n  end\n"
-              "  inline Frame1: TFrame1\n    object Button1: TButton\n    end\n  end\n"
-              "  object Edit1: TEdit\n  end\n"
-              "end\n");
+    EXPECT_EQ(f->Save(), "object Form1: TForm1\n"
+                         "  object Panel1: TPanel\n  end\n"
+                         "  inline Frame1: TFrame1\n    object Button1: TButton\n    end\n  end\n"
+                         "  object Edit1: TEdit\n  end\n"
+                         "end\n");
 }
 
 } // namespace
