@@ -1,6 +1,7 @@
 #include "platform/data/DB.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -245,6 +246,8 @@ void TDataSet::SetActive(bool value) {
 }
 
 void TDataSet::CreateFields() {
+    static std::atomic<std::uint64_t> lastStamp{0};
+    FFieldsStamp = ++lastStamp;
     FFields.clear();
     for (int i = 0; i < FFieldDefs.Count(); ++i)
         FFields.push_back(std::make_unique<TField>(*this, i, FFieldDefs[i]));

@@ -180,6 +180,9 @@ public:
     TField* FindField(std::string_view name) const;
     // Raises EDatabaseError "Field 'NAME' not found".
     TField* FieldByName(std::string_view name) const;
+    // A number no other set of field objects had, taken each time this data set makes
+    // its fields (at every Open): a TField* kept from before is good while it stays.
+    std::uint64_t FieldsStamp() const { return FFieldsStamp; }
     // The definitions as the data set last described its fields.
     const TFieldDefs& FieldDefs() const { return FFieldDefs; }
     // Describes the fields again (reading the database while closed).
@@ -246,6 +249,7 @@ private:
     TDataSetState FState = dsInactive;
     TFieldDefs FFieldDefs;
     std::vector<std::unique_ptr<TField>> FFields;
+    std::uint64_t FFieldsStamp = 0;
     TRecordStore FRecords;
     int FRecord = 0; // index of the current record
     bool FEof = true;
