@@ -268,12 +268,17 @@ public:
     };
 
     explicit TOwnerGroups(const TVeskPendingList& records) {
+        // The records are large and lie anywhere: read what the grouping needs of them
+        // in one pass, then work on compact arrays.
         const int count = records.Count();
+        TLargeVector<std::int32_t> ids(count);
         TLargeVector<std::int32_t> owners(count);
         std::int64_t low = 0;
         std::int64_t high = 0;
         for (int i = 0; i < count; ++i) {
-            owners[i] = records[i]->OwnerID;
+            const TVeskTreeNode* record = records[i];
+            ids[i] = record->ID;
+            owners[i] = record->OwnerID;
             low = std::min<std::int64_t>(low, owners[i]);
             high = std::max<std::int64_t>(high, owners[i]);
         }
@@ -301,10 +306,8 @@ public:
             group.End = group.Front;
         }
         FEntries.resize(count);
-        for (int i = 0; i < count; ++i) {
-            TVeskTreeNode* record = records[i];
-            FEntries[FGroups[groupOf[i]].End++] = {record, nullptr, record->ID, -1, i, -1};
-        }
+        for (int i = 0; i < count; ++i)
+            FEntries[FGroups[groupOf[i]].End++] = {records[i], nullptr, ids[i], -1, i, -1};
         for (TEntry& entry : FEntries) {
             entry.IDGroup = Group(entry.ID);
             if (entry.IDGroup >= 0) {
