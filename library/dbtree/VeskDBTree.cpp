@@ -391,9 +391,14 @@ void TVeskCustomDBTreeView::BuildNode(TTreeNode* node) {
         }
     };
     // Placed records leave the pending list (and are freed) when the walk is over.
+    int taken = 0; // records that left their group
     auto compact = [&] {
-        const std::vector<bool> taken = groups.Taken();
-        FNodes.RemoveIf([&](int index) { return taken[index]; });
+        if (taken == FNodes.Count()) {
+            FNodes.Clear();
+            return;
+        }
+        const std::vector<bool> wasTaken = groups.Taken();
+        FNodes.RemoveIf([&](int index) { return wasTaken[index]; });
     };
     try {
         const TVeskTreeNode* veskParent = AsVeskNode(node);
@@ -406,6 +411,7 @@ void TVeskCustomDBTreeView::BuildNode(TTreeNode* node) {
                 continue;
             }
             const TOwnerGroups::TEntry& entry = groups.Take(walk.Group);
+            ++taken;
             TVeskTreeNode* placed = PlaceRecord(*entry.Record, walk.Parent);
             if (placed && placed->ID >= 0 && placed->OwnerID >= 0) {
                 // A handler of OnCreateNode may have given the node another ID.
