@@ -392,14 +392,6 @@ void TDataSet::EnableControls() {
         DataEvent(TDataEvent::DataSetChange);
 }
 
-TValueRef TDataSet::CurrentValue(int field) const {
-    if (FState == dsEdit || FState == dsInsert)
-        return TValueRef::Of(FEditBuffer[field]);
-    if (FState == dsInactive || FRecords.Count() == 0)
-        return {};
-    return FRecords.Get(FRecord, field);
-}
-
 void TDataSet::SetFieldValue(int field, TFieldValue value) {
     if (FState != dsEdit && FState != dsInsert)
         throw EDatabaseError("Dataset not in edit or insert mode");

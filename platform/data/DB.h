@@ -300,4 +300,13 @@ private:
     bool FActive = false;
 };
 
+// Inline: every field read passes here.
+inline TValueRef TDataSet::CurrentValue(int field) const {
+    if (FState == dsEdit || FState == dsInsert)
+        return TValueRef::Of(FEditBuffer[static_cast<std::size_t>(field)]);
+    if (FState == dsInactive || FRecords.Count() == 0)
+        return {};
+    return FRecords.Get(FRecord, field);
+}
+
 } // namespace vesk

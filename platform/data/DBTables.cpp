@@ -102,7 +102,8 @@ void ReadRows(SQLite::Database& db, const std::string& sql, int firstField, TRec
                 records.AddNull();
             }
         }
-        records.EndRecord(keyInFirst ? sqlite3_column_int64(raw, 0) : records.Count());
+        records.EndRecord(keyInFirst ? sqlite3_value_int64(sqlite3_column_value(raw, 0))
+                                     : records.Count());
     }
     if (result != SQLITE_DONE)
         throw SQLite::Exception(db.getHandle(), result);

@@ -10,13 +10,6 @@ namespace vesk {
 
 namespace {
 
-constexpr std::size_t MaxValueBytes = std::numeric_limits<std::uint32_t>::max();
-
-void CheckValueSize(std::size_t size) {
-    if (size > MaxValueBytes)
-        throw ERangeError("A value of " + std::to_string(size) + " bytes is too long to store");
-}
-
 // Capacity for Needed more items, growing geometrically so that appends stay cheap.
 template <typename T>
 void Grow(std::vector<T>& items, std::size_t needed) {
@@ -76,14 +69,8 @@ void TRecordStore::Reserve(std::size_t records) {
     FKeys.reserve(records);
 }
 
-void TRecordStore::AddBytes(std::string_view bytes) {
-    CheckValueSize(bytes.size());
-    TCell cell;
-    cell.Offset = FBytes.size();
-    cell.Size = static_cast<std::uint32_t>(bytes.size());
-    cell.Kind = TValueKind::Bytes;
-    FBytes.insert(FBytes.end(), bytes.begin(), bytes.end());
-    FCells.push_back(cell);
+void TRecordStore::TooLong(std::size_t size) {
+    throw ERangeError("A value of " + std::to_string(size) + " bytes is too long to store");
 }
 
 void TRecordStore::ReadRecord(int record, std::vector<TFieldValue>& values) const {
@@ -100,10 +87,10 @@ std::size_t TRecordStore::BytesOf(const TFieldValue& value) {
     return text->size();
 }
 
-void TRecordStore::MakeRoom(std::size_t cells, std::size_t bytes) {
-    Grow(FCells, cells);
+void TRecordStore::MakeRoom(std::size_t records, std::size_t bytes) {
+    Grow(FCells, records * static_cast<std::size_t>(FFieldCount));
     Grow(FBytes, bytes);
-    Grow(FKeys, cells ? 1 : 0);
+    Grow(FKeys, records);
 }
 
 void TRecordStore::Store(TCell& cell, const TFieldValue& value) {
@@ -126,7 +113,7 @@ void TRecordStore::Append(const std::vector<TFieldValue>& values, std::int64_t k
     std::size_t bytes = 0;
     for (const TFieldValue& value : values)
         bytes += BytesOf(value);
-    MakeRoom(static_cast<std::size_t>(FFieldCount), bytes);
+    MakeRoom(1, bytes);
     // Nothing below allocates: the record is stored whole or not at all.
     for (int field = 0; field < FFieldCount; ++field) {
         FCells.emplace_back();

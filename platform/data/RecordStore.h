@@ -64,7 +64,15 @@ public:
         cell.Kind = TValueKind::Float;
         FCells.push_back(cell);
     }
-    void AddBytes(std::string_view bytes);
+    void AddBytes(std::string_view bytes) {
+        CheckValueSize(bytes.size());
+        TCell cell;
+        cell.Offset = FBytes.size();
+        cell.Size = static_cast<std::uint32_t>(bytes.size());
+        cell.Kind = TValueKind::Bytes;
+        FBytes.insert(FBytes.end(), bytes.begin(), bytes.end());
+        FCells.push_back(cell);
+    }
     void EndRecord(std::int64_t key) { FKeys.push_back(key); }
 
     TValueRef Get(int record, int field) const {
@@ -114,9 +122,15 @@ private:
         TValueKind Kind = TValueKind::Null;
     };
     static_assert(sizeof(TCell) == 16);
+    static constexpr std::size_t MaxValueBytes = UINT32_MAX;
 
+    static void CheckValueSize(std::size_t size) {
+        if (size > MaxValueBytes)
+            TooLong(size);
+    }
+    [[noreturn]] static void TooLong(std::size_t size);
     static std::size_t BytesOf(const TFieldValue& value);
-    void MakeRoom(std::size_t cells, std::size_t bytes);
+    void MakeRoom(std::size_t records, std::size_t bytes);
     // Writes Value into Cell; the room for its bytes is made already.
     void Store(TCell& cell, const TFieldValue& value);
     void Release(const TCell& cell) {
