@@ -114,40 +114,40 @@ TFieldValue TField::Value() const {
 }
 
 bool TField::IsNull() const {
-    return FDataSet->CurrentValue(FIndex).Kind == TValueKind::Null;
+    return FDataSet->CurrentValue(FIndex).Kind == TFieldValueKind::Null;
 }
 
 std::string TField::AsString() const {
-    const TValueRef value = FDataSet->CurrentValue(FIndex);
+    const TFieldValueRef value = FDataSet->CurrentValue(FIndex);
     switch (value.Kind) {
-    case TValueKind::Bytes:
+    case TFieldValueKind::Bytes:
         return std::string(value.Bytes);
-    case TValueKind::Integer:
+    case TFieldValueKind::Integer:
         return FDataType == ftBoolean ? BooleanTexts[value.Integer != 0] : IntToStr(value.Integer);
-    case TValueKind::Float:
+    case TFieldValueKind::Float:
         return FloatToText(value.Float);
-    case TValueKind::Null:
+    case TFieldValueKind::Null:
         break;
     }
     return {};
 }
 
 std::int32_t TField::AsInteger() const {
-    const TValueRef value = FDataSet->CurrentValue(FIndex);
+    const TFieldValueRef value = FDataSet->CurrentValue(FIndex);
     std::int64_t result = 0;
     switch (value.Kind) {
-    case TValueKind::Integer:
+    case TFieldValueKind::Integer:
         result = value.Integer;
         break;
-    case TValueKind::Float:
+    case TFieldValueKind::Float:
         if (!(std::fabs(value.Float) < 9.2e18))
             throw ERangeError("Value " + FloatToText(value.Float) + " of field '" + FFieldName +
                               "' is out of the integer range");
         result = std::llround(value.Float);
         break;
-    case TValueKind::Bytes:
+    case TFieldValueKind::Bytes:
         return StrToInt(value.Bytes);
-    case TValueKind::Null:
+    case TFieldValueKind::Null:
         break;
     }
     if (result < std::numeric_limits<std::int32_t>::min() ||
@@ -158,34 +158,34 @@ std::int32_t TField::AsInteger() const {
 }
 
 double TField::AsFloat() const {
-    const TValueRef value = FDataSet->CurrentValue(FIndex);
+    const TFieldValueRef value = FDataSet->CurrentValue(FIndex);
     switch (value.Kind) {
-    case TValueKind::Integer:
+    case TFieldValueKind::Integer:
         return static_cast<double>(value.Integer);
-    case TValueKind::Float:
+    case TFieldValueKind::Float:
         return value.Float;
-    case TValueKind::Bytes:
+    case TFieldValueKind::Bytes:
         return TextToFloat(std::string(value.Bytes));
-    case TValueKind::Null:
+    case TFieldValueKind::Null:
         break;
     }
     return 0;
 }
 
 bool TField::AsBoolean() const {
-    const TValueRef value = FDataSet->CurrentValue(FIndex);
+    const TFieldValueRef value = FDataSet->CurrentValue(FIndex);
     switch (value.Kind) {
-    case TValueKind::Integer:
+    case TFieldValueKind::Integer:
         return value.Integer != 0;
-    case TValueKind::Float:
+    case TFieldValueKind::Float:
         return value.Float != 0;
-    case TValueKind::Bytes:
+    case TFieldValueKind::Bytes:
         if (SameText(value.Bytes, "True") || value.Bytes == "1")
             return true;
         if (SameText(value.Bytes, "False") || value.Bytes == "0")
             return false;
         throw EConvertError("'" + std::string(value.Bytes) + "' is not a valid boolean value");
-    case TValueKind::Null:
+    case TFieldValueKind::Null:
         break;
     }
     return false;

@@ -217,7 +217,7 @@ private:
         EditingChange
     };
 
-    TValueRef CurrentValue(int field) const;
+    TFieldValueRef CurrentValue(int field) const;
     void SetFieldValue(int field, TFieldValue value);
     void CheckActive() const;
     void CheckBrowseMode();
@@ -301,9 +301,9 @@ private:
 };
 
 // Inline: every field read passes here.
-inline TValueRef TDataSet::CurrentValue(int field) const {
+inline TFieldValueRef TDataSet::CurrentValue(int field) const {
     if (FState == dsEdit || FState == dsInsert)
-        return TValueRef::Of(FEditBuffer[static_cast<std::size_t>(field)]);
+        return TFieldValueRef::Of(FEditBuffer[static_cast<std::size_t>(field)]);
     if (FState == dsInactive || FRecords.Count() == 0)
         return {};
     return FRecords.Get(FRecord, field);

@@ -23,30 +23,30 @@ constexpr std::size_t MinReclaimBytes = 64 * 1024;
 
 } // namespace
 
-TValueRef TValueRef::Of(const TFieldValue& value) {
-    TValueRef result;
+TFieldValueRef TFieldValueRef::Of(const TFieldValue& value) {
+    TFieldValueRef result;
     if (const auto* number = std::get_if<std::int64_t>(&value)) {
-        result.Kind = TValueKind::Integer;
+        result.Kind = TFieldValueKind::Integer;
         result.Integer = *number;
     } else if (const auto* real = std::get_if<double>(&value)) {
-        result.Kind = TValueKind::Float;
+        result.Kind = TFieldValueKind::Float;
         result.Float = *real;
     } else if (const auto* text = std::get_if<std::string>(&value)) {
-        result.Kind = TValueKind::Bytes;
+        result.Kind = TFieldValueKind::Bytes;
         result.Bytes = *text;
     }
     return result;
 }
 
-TFieldValue TValueRef::ToValue() const {
+TFieldValue TFieldValueRef::ToValue() const {
     switch (Kind) {
-    case TValueKind::Integer:
+    case TFieldValueKind::Integer:
         return Integer;
-    case TValueKind::Float:
+    case TFieldValueKind::Float:
         return Float;
-    case TValueKind::Bytes:
+    case TFieldValueKind::Bytes:
         return std::string(Bytes);
-    case TValueKind::Null:
+    case TFieldValueKind::Null:
         break;
     }
     return std::monostate{};
@@ -96,13 +96,13 @@ void TRecordStore::MakeRoom(std::size_t records, std::size_t bytes) {
 void TRecordStore::Store(TCell& cell, const TFieldValue& value) {
     cell = TCell{};
     if (const auto* number = std::get_if<std::int64_t>(&value)) {
-        cell.Kind = TValueKind::Integer;
+        cell.Kind = TFieldValueKind::Integer;
         cell.Integer = *number;
     } else if (const auto* real = std::get_if<double>(&value)) {
-        cell.Kind = TValueKind::Float;
+        cell.Kind = TFieldValueKind::Float;
         cell.Float = *real;
     } else if (const auto* text = std::get_if<std::string>(&value)) {
-        cell.Kind = TValueKind::Bytes;
+        cell.Kind = TFieldValueKind::Bytes;
         cell.Offset = FBytes.size();
         cell.Size = static_cast<std::uint32_t>(text->size());
         FBytes.insert(FBytes.end(), text->begin(), text->end());
@@ -135,7 +135,7 @@ void TRecordStore::Replace(int record, const std::vector<TFieldValue>& values) {
         const TFieldValue& value =
             static_cast<std::size_t>(field) < values.size() ? values[field] : none;
         const auto* text = std::get_if<std::string>(&value);
-        if (text && cell.Kind == TValueKind::Bytes && text->size() <= cell.Size) {
+        if (text && cell.Kind == TFieldValueKind::Bytes && text->size() <= cell.Size) {
             // Text no longer than before takes the old place: an edit that keeps a
             // value's length leaves nothing unused.
             std::copy(text->begin(), text->end(), FBytes.begin() + cell.Offset);
@@ -180,7 +180,7 @@ void TRecordStore::ReclaimIfWasteful() {
         std::vector<char> packed;
         packed.reserve(used);
         for (TCell& cell : FCells) {
-            if (cell.Kind != TValueKind::Bytes)
+            if (cell.Kind != TFieldValueKind::Bytes)
                 continue;
             const auto from = FBytes.begin() + static_cast<std::ptrdiff_t>(cell.Offset);
             cell.Offset = packed.size();

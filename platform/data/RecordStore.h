@@ -16,19 +16,19 @@ namespace vesk {
 // dates as written in the database, blobs).
 using TFieldValue = std::variant<std::monostate, std::int64_t, double, std::string>;
 
-enum class TValueKind : std::uint8_t { Null, Integer, Float, Bytes };
+enum class TFieldValueKind : std::uint8_t { Null, Integer, Float, Bytes };
 
 // A value read in place. Bytes point into the store (or the edit buffer) and are
 // valid until the next change of either.
-struct TValueRef {
-    TValueKind Kind = TValueKind::Null;
+struct TFieldValueRef {
+    TFieldValueKind Kind = TFieldValueKind::Null;
     union {
         std::int64_t Integer = 0;
         double Float;
     };
     std::string_view Bytes;
 
-    static TValueRef Of(const TFieldValue& value);
+    static TFieldValueRef Of(const TFieldValue& value);
     TFieldValue ToValue() const;
 };
 
@@ -55,13 +55,13 @@ public:
     void AddInteger(std::int64_t value) {
         TCell cell;
         cell.Integer = value;
-        cell.Kind = TValueKind::Integer;
+        cell.Kind = TFieldValueKind::Integer;
         FCells.push_back(cell);
     }
     void AddFloat(double value) {
         TCell cell;
         cell.Float = value;
-        cell.Kind = TValueKind::Float;
+        cell.Kind = TFieldValueKind::Float;
         FCells.push_back(cell);
     }
     void AddBytes(std::string_view bytes) {
@@ -69,29 +69,29 @@ public:
         TCell cell;
         cell.Offset = FBytes.size();
         cell.Size = static_cast<std::uint32_t>(bytes.size());
-        cell.Kind = TValueKind::Bytes;
+        cell.Kind = TFieldValueKind::Bytes;
         FBytes.insert(FBytes.end(), bytes.begin(), bytes.end());
         FCells.push_back(cell);
     }
     void EndRecord(std::int64_t key) { FKeys.push_back(key); }
 
-    TValueRef Get(int record, int field) const {
+    TFieldValueRef Get(int record, int field) const {
         const TCell& cell =
             FCells[static_cast<std::size_t>(record) * static_cast<std::size_t>(FFieldCount) +
                    static_cast<std::size_t>(field)];
-        TValueRef value;
+        TFieldValueRef value;
         value.Kind = cell.Kind;
         switch (cell.Kind) {
-        case TValueKind::Integer:
+        case TFieldValueKind::Integer:
             value.Integer = cell.Integer;
             break;
-        case TValueKind::Float:
+        case TFieldValueKind::Float:
             value.Float = cell.Float;
             break;
-        case TValueKind::Bytes:
+        case TFieldValueKind::Bytes:
             value.Bytes = std::string_view(FBytes.data() + cell.Offset, cell.Size);
             break;
-        case TValueKind::Null:
+        case TFieldValueKind::Null:
             break;
         }
         return value;
@@ -119,7 +119,7 @@ private:
             std::uint64_t Offset; // of the bytes in FBytes
         };
         std::uint32_t Size = 0; // of the bytes
-        TValueKind Kind = TValueKind::Null;
+        TFieldValueKind Kind = TFieldValueKind::Null;
     };
     static_assert(sizeof(TCell) == 16);
     static constexpr std::size_t MaxValueBytes = UINT32_MAX;
@@ -134,7 +134,7 @@ private:
     // Writes Value into Cell; the room for its bytes is made already.
     void Store(TCell& cell, const TFieldValue& value);
     void Release(const TCell& cell) {
-        if (cell.Kind == TValueKind::Bytes)
+        if (cell.Kind == TFieldValueKind::Bytes)
             FUnused += cell.Size;
     }
     void ReclaimIfWasteful();

@@ -12,8 +12,8 @@ std::vector<TFieldValue> Row(std::int64_t id, TFieldValue text) {
 }
 
 std::string TextOf(const TRecordStore& store, int record) {
-    const TValueRef value = store.Get(record, 1);
-    EXPECT_EQ(value.Kind, TValueKind::Bytes) << "record " << record;
+    const TFieldValueRef value = store.Get(record, 1);
+    EXPECT_EQ(value.Kind, TFieldValueKind::Bytes) << "record " << record;
     return std::string(value.Bytes);
 }
 
@@ -28,16 +28,16 @@ TEST(RecordStore, KeepsEveryKindApartNullFromEmptyAndBytesWithNul) {
     store.EndRecord(20);
     ASSERT_EQ(store.Count(), 2);
 
-    EXPECT_EQ(store.Get(0, 0).Kind, TValueKind::Integer);
+    EXPECT_EQ(store.Get(0, 0).Kind, TFieldValueKind::Integer);
     EXPECT_EQ(store.Get(0, 0).Integer, -7);
-    EXPECT_EQ(store.Get(0, 1).Kind, TValueKind::Float);
+    EXPECT_EQ(store.Get(0, 1).Kind, TFieldValueKind::Float);
     EXPECT_EQ(store.Get(0, 1).Float, 2.5);
-    EXPECT_EQ(store.Get(0, 2).Kind, TValueKind::Bytes); // empty text is not null
+    EXPECT_EQ(store.Get(0, 2).Kind, TFieldValueKind::Bytes); // empty text is not null
     EXPECT_EQ(store.Get(0, 2).Bytes, "");
     EXPECT_EQ(store.Get(0, 3).Bytes, blob);
-    EXPECT_EQ(store.Get(1, 0).Kind, TValueKind::Null);
+    EXPECT_EQ(store.Get(1, 0).Kind, TFieldValueKind::Null);
     EXPECT_EQ(store.Get(1, 1).Integer, INT64_MIN);
-    EXPECT_EQ(store.Get(1, 2).Kind, TValueKind::Bytes);
+    EXPECT_EQ(store.Get(1, 2).Kind, TFieldValueKind::Bytes);
     EXPECT_EQ(store.Get(1, 3).Bytes, blob);
     EXPECT_EQ(store.Key(1), 20);
     EXPECT_EQ(store.IndexOfKey(20), 1);
@@ -55,7 +55,7 @@ TEST(RecordStore, KeepsEveryKindApartNullFromEmptyAndBytesWithNul) {
     EXPECT_EQ(values, (std::vector<TFieldValue>{std::int64_t{-7}, 2.5, std::string(), blob,
                                                 std::monostate{}}));
     EXPECT_EQ(store.Get(1, 3).Bytes, blob);
-    EXPECT_EQ(store.Get(1, 4).Kind, TValueKind::Null);
+    EXPECT_EQ(store.Get(1, 4).Kind, TFieldValueKind::Null);
 }
 
 TEST(RecordStore, EditsReuseTheirBytesAndLeaveTheOtherRecordsAlone) {
@@ -74,7 +74,7 @@ TEST(RecordStore, EditsReuseTheirBytesAndLeaveTheOtherRecordsAlone) {
     store.Replace(0, Row(1, "alpha-long"s));
     EXPECT_EQ(store.TextBytes(), bytes + 10);
     store.Replace(2, Row(3, std::monostate{}));
-    EXPECT_EQ(store.Get(2, 1).Kind, TValueKind::Null);
+    EXPECT_EQ(store.Get(2, 1).Kind, TFieldValueKind::Null);
     store.Replace(2, Row(3, "c\0c"s));
 
     EXPECT_EQ(TextOf(store, 0), "alpha-long");
