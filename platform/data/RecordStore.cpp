@@ -94,18 +94,23 @@ void TRecordStore::MakeRoom(std::size_t records, std::size_t bytes) {
 }
 
 void TRecordStore::Store(TCell& cell, const TFieldValue& value) {
+    const TFieldValueRef from = TFieldValueRef::Of(value);
     cell = TCell{};
-    if (const auto* number = std::get_if<std::int64_t>(&value)) {
-        cell.Kind = TFieldValueKind::Integer;
-        cell.Integer = *number;
-    } else if (const auto* real = std::get_if<double>(&value)) {
-        cell.Kind = TFieldValueKind::Float;
-        cell.Float = *real;
-    } else if (const auto* text = std::get_if<std::string>(&value)) {
-        cell.Kind = TFieldValueKind::Bytes;
+    cell.Kind = from.Kind;
+    switch (from.Kind) {
+    case TFieldValueKind::Integer:
+        cell.Integer = from.Integer;
+        break;
+    case TFieldValueKind::Float:
+        cell.Float = from.Float;
+        break;
+    case TFieldValueKind::Bytes:
         cell.Offset = FBytes.size();
-        cell.Size = static_cast<std::uint32_t>(text->size());
-        FBytes.insert(FBytes.end(), text->begin(), text->end());
+        cell.Size = static_cast<std::uint32_t>(from.Bytes.size());
+        FBytes.insert(FBytes.end(), from.Bytes.begin(), from.Bytes.end());
+        break;
+    case TFieldValueKind::Null:
+        break;
     }
 }
 
