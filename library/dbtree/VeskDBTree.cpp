@@ -1,6 +1,7 @@
 #include "library/dbtree/VeskDBTree.h"
 
 #include "platform/controls/Forms.h"
+#include "platform/rtl/LargeMemory.h"
 
 #include <algorithm>
 #include <unordered_map>
@@ -33,11 +34,19 @@ void TVeskPendingList::TDelete::operator()(TVeskTreeNode* node) const {
 }
 
 TVeskTreeNode* TVeskPendingList::Add(TTreeNodes* owner) {
-    if (FUsed == BlockSize) {
-        FBlocks.push_back(std::make_unique<std::byte[]>(BlockSize * sizeof(TVeskTreeNode)));
+    if (FBlocks.empty() || FUsed == FBlocks.back().Capacity) {
+        // Blocks double up to a few MiB: a small table costs little, a large one is
+        // read from few huge pages.
+        const std::size_t capacity =
+            FBlocks.empty() ? FirstBlock
+                            : std::min(2 * FBlocks.back().Capacity,
+                                       2 * LargeBlockThreshold / sizeof(TVeskTreeNode));
+        FBlocks.reserve(FBlocks.size() + 1); // so that the block cannot be lost
+        FBlocks.push_back(
+            {static_cast<std::byte*>(AllocateLarge(capacity * sizeof(TVeskTreeNode))), capacity});
         FUsed = 0;
     }
-    void* place = FBlocks.back().get() + FUsed * sizeof(TVeskTreeNode);
+    void* place = FBlocks.back().Memory + FUsed * sizeof(TVeskTreeNode);
     auto* node = new (place) TVeskTreeNode(owner);
     ++FUsed;
     FItems.emplace_back(node, TDelete{true});
@@ -50,8 +59,10 @@ void TVeskPendingList::Put(int index, std::unique_ptr<TVeskTreeNode> node) {
 
 void TVeskPendingList::Clear() {
     FItems.clear();
+    for (const TBlock& block : FBlocks)
+        FreeLarge(block.Memory, block.Capacity * sizeof(TVeskTreeNode));
     FBlocks.clear();
-    FUsed = BlockSize;
+    FUsed = 0;
 }
 
 // ---- TVeskDBTreeDataLink
@@ -105,6 +116,7 @@ void TVeskCustomDBTreeView::SetDataField(int index, const std::string& value) {
     if (DataField(index) == value)
         return;
     FDataFields[index] = value;
+    ++FDataFieldsVersion;
     BuildTree();
 }
 
@@ -142,15 +154,33 @@ void TVeskCustomDBTreeView::DoFillNode(TTreeNode* node) {
 
 void TVeskCustomDBTreeView::ReadRecords(TDataSet& dataSet) {
     const bool withImage = !FDataFields[3].empty();
+    // Looking the fields up by name for every record would cost as much as reading
+    // them. A field found is kept while nothing a handler may do has changed what it
+    // stands for: the field names, the data set, and the data set's field objects.
+    std::array<TField*, 4> known{};
+    std::uint64_t knownNames = 0;
+    std::uint64_t knownFields = 0;
+    auto field = [&](int index) -> TField& {
+        if (!known[index])
+            known[index] = &RequireField(index);
+        return *known[index];
+    };
     dataSet.First();
     while (!dataSet.Eof()) {
         TVeskTreeNode* record = FNodes.Add(&Items());
         DoFillNode(record);
-        record->SetText(RequireField(2).AsString());
-        record->ID = RequireField(0).AsInteger();
-        record->OwnerID = RequireField(1).AsInteger();
+        const TDataSet* current = FDataLink->Active() ? FDataLink->DataSet() : nullptr;
+        const std::uint64_t fields = current ? current->FieldsStamp() : 0;
+        if (fields != knownFields || FDataFieldsVersion != knownNames) {
+            known.fill(nullptr);
+            knownFields = fields;
+            knownNames = FDataFieldsVersion;
+        }
+        record->SetText(field(2).AsString());
+        record->ID = field(0).AsInteger();
+        record->OwnerID = field(1).AsInteger();
         if (withImage)
-            record->SetImageIndex(RequireField(3).AsInteger());
+            record->SetImageIndex(field(3).AsInteger());
         dataSet.Next();
     }
 }
@@ -222,9 +252,6 @@ TVeskTreeNode* TVeskCustomDBTreeView::PlaceRecord(const TVeskTreeNode& record, T
 
 namespace {
 
-// The pending records of each owner, in list order, chained through Next. Owners in a
-// compact range (the usual run of database keys) are found by direct indexing, any
-// others through a hash table.
 // The pending records grouped by owner, each group in list order, so that placing a
 // node's records reads them one after the other. Owners in a compact range (the usual
 // run of database keys) are grouped by direct indexing, any others through a hash
@@ -241,18 +268,23 @@ public:
     };
 
     explicit TOwnerGroups(const TVeskPendingList& records) {
+        // The records are large and lie anywhere: read what the grouping needs of them
+        // in one pass, then work on compact arrays.
         const int count = records.Count();
-        std::vector<std::int32_t> owners(count);
+        TLargeVector<std::int32_t> ids(count);
+        TLargeVector<std::int32_t> owners(count);
         std::int64_t low = 0;
         std::int64_t high = 0;
         for (int i = 0; i < count; ++i) {
-            owners[i] = records[i]->OwnerID;
+            const TVeskTreeNode* record = records[i];
+            ids[i] = record->ID;
+            owners[i] = record->OwnerID;
             low = std::min<std::int64_t>(low, owners[i]);
             high = std::max<std::int64_t>(high, owners[i]);
         }
         FDense = high - low <= 2 * static_cast<std::int64_t>(count) + 64;
         FLow = low;
-        std::vector<int> groupOf(count);
+        TLargeVector<int> groupOf(count);
         int groups = FDense ? static_cast<int>(high - low + 1) : 0;
         for (int i = 0; i < count; ++i) {
             if (FDense) {
@@ -274,10 +306,8 @@ public:
             group.End = group.Front;
         }
         FEntries.resize(count);
-        for (int i = 0; i < count; ++i) {
-            TVeskTreeNode* record = records[i];
-            FEntries[FGroups[groupOf[i]].End++] = {record, nullptr, record->ID, -1, i, -1};
-        }
+        for (int i = 0; i < count; ++i)
+            FEntries[FGroups[groupOf[i]].End++] = {records[i], nullptr, ids[i], -1, i, -1};
         for (TEntry& entry : FEntries) {
             entry.IDGroup = Group(entry.ID);
             if (entry.IDGroup >= 0) {
@@ -334,8 +364,8 @@ private:
     bool FDense = true;
     std::int64_t FLow = 0;
     std::unordered_map<std::int32_t, int> FSparse;
-    std::vector<TGroup> FGroups;
-    std::vector<TEntry> FEntries;
+    TLargeVector<TGroup> FGroups;
+    TLargeVector<TEntry> FEntries;
 };
 
 } // namespace
@@ -361,9 +391,14 @@ void TVeskCustomDBTreeView::BuildNode(TTreeNode* node) {
         }
     };
     // Placed records leave the pending list (and are freed) when the walk is over.
+    int taken = 0; // records that left their group
     auto compact = [&] {
-        const std::vector<bool> taken = groups.Taken();
-        FNodes.RemoveIf([&](int index) { return taken[index]; });
+        if (taken == FNodes.Count()) {
+            FNodes.Clear();
+            return;
+        }
+        const std::vector<bool> wasTaken = groups.Taken();
+        FNodes.RemoveIf([&](int index) { return wasTaken[index]; });
     };
     try {
         const TVeskTreeNode* veskParent = AsVeskNode(node);
@@ -376,6 +411,7 @@ void TVeskCustomDBTreeView::BuildNode(TTreeNode* node) {
                 continue;
             }
             const TOwnerGroups::TEntry& entry = groups.Take(walk.Group);
+            ++taken;
             TVeskTreeNode* placed = PlaceRecord(*entry.Record, walk.Parent);
             if (placed && placed->ID >= 0 && placed->OwnerID >= 0) {
                 // A handler of OnCreateNode may have given the node another ID.

@@ -6,6 +6,7 @@
 
 #include "platform/controls/ComCtrls.h"
 #include "platform/data/DB.h"
+#include "platform/rtl/LargeMemory.h"
 
 #include <array>
 #include <cstddef>
@@ -66,10 +67,14 @@ private:
         bool Pooled = false;
         void operator()(TVeskTreeNode* node) const;
     };
-    static constexpr std::size_t BlockSize = 4096;
-    std::vector<std::unique_ptr<TVeskTreeNode, TDelete>> FItems;
-    std::vector<std::unique_ptr<std::byte[]>> FBlocks;
-    std::size_t FUsed = BlockSize; // nodes made in the last block
+    struct TBlock {
+        std::byte* Memory;
+        std::size_t Capacity; // nodes
+    };
+    static constexpr std::size_t FirstBlock = 256;
+    TLargeVector<std::unique_ptr<TVeskTreeNode, TDelete>> FItems;
+    std::vector<TBlock> FBlocks;
+    std::size_t FUsed = 0; // nodes made in the last block
 };
 
 class TVeskCustomDBTreeView;
@@ -161,6 +166,7 @@ private:
 
     bool FBuilding = false;
     std::array<std::string, 4> FDataFields;
+    std::uint64_t FDataFieldsVersion = 0; // counts changes of FDataFields
     TNodeEvent FOnCreateNode;
     TNodeEvent FOnFillNode;
     TNodeEvent FOnDestroyNode;

@@ -65,13 +65,22 @@ bool TTreeNodes::IsAtEnd(const TTreeNode* parent) const {
     return last == parent;
 }
 
-TTreeNode* TTreeNodes::AddChild(TTreeNode* parent, std::string text) {
+TTreeNode* TTreeNodes::AddChild(TTreeNode* parent, const std::string& text) {
+    return AddNewChild(parent, [&](TTreeNode& node) { node.SetText(text); });
+}
+
+TTreeNode* TTreeNodes::AddChild(TTreeNode* parent, std::string&& text) {
+    return AddNewChild(parent, [&](TTreeNode& node) { node.SetText(std::move(text)); });
+}
+
+template <typename SetText>
+TTreeNode* TTreeNodes::AddNewChild(TTreeNode* parent, SetText&& setText) {
     if (parent && (parent->FOwner != this || parent->FLevel < 0))
         throw EArgumentError("AddChild: the parent is not a node of this tree");
     std::unique_ptr<TTreeNode> made = FOwner->CreateNode();
     TTreeNode* node = made.get();
     node->FOwner = this;
-    node->SetText(std::move(text));
+    setText(*node);
     const bool atEnd = FOrderValid && IsAtEnd(parent);
     TTreeNode* previous = parent ? parent->FLastChild : (FRoots.empty() ? nullptr : FRoots.back());
     if (!parent)
@@ -252,7 +261,8 @@ void TCustomTreeView::CreateWnd() {
     FItems.BeginUpdate();
     for (TSavedNode& saved : FSavedNodes) {
         path.resize(saved.Level);
-        TTreeNode* node = FItems.AddChild(path.empty() ? nullptr : path.back(), saved.Text);
+        TTreeNode* node =
+            FItems.AddChild(path.empty() ? nullptr : path.back(), std::move(saved.Text));
         node->SetImageIndex(saved.ImageIndex);
         node->SetSelectedIndex(saved.SelectedIndex);
         node->SetData(saved.Data);

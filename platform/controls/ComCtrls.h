@@ -28,7 +28,8 @@ public:
 
     TTreeNodes* Owner() const { return FOwner; }
     const std::string& Text() const { return FText; }
-    void SetText(std::string value) { FText = std::move(value); }
+    void SetText(const std::string& value) { FText = value; }
+    void SetText(std::string&& value) { FText = std::move(value); }
     int ImageIndex() const { return FImageIndex; }
     void SetImageIndex(int value) { FImageIndex = value; }
     int SelectedIndex() const { return FSelectedIndex; }
@@ -86,7 +87,8 @@ public:
     TCustomTreeView* Owner() const { return FOwner; }
     // Appends a node made by the view's CreateNode as the last child of Parent, or as
     // the last root when Parent is none; returns it.
-    TTreeNode* AddChild(TTreeNode* parent, std::string text);
+    TTreeNode* AddChild(TTreeNode* parent, const std::string& text);
+    TTreeNode* AddChild(TTreeNode* parent, std::string&& text);
     // Removes Node and everything below it.
     void Delete(TTreeNode* node);
     void Clear();
@@ -109,6 +111,9 @@ private:
     void EnsureOrder() const;
     bool IsAtEnd(const TTreeNode* parent) const;
     void FreeSubtree(TTreeNode* node);
+    // A node from the view's CreateNode, with its text given by SetText.
+    template <typename SetText>
+    TTreeNode* AddNewChild(TTreeNode* parent, SetText&& setText);
 
     TCustomTreeView* FOwner;
     std::vector<TTreeNode*> FRoots;

@@ -1,6 +1,7 @@
 #include "platform/data/DB.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -109,37 +110,46 @@ int TField::DisplayWidth() const {
     }
 }
 
-const TFieldValue& TField::Value() const {
-    return FDataSet->CurrentValue(FIndex);
+TFieldValue TField::Value() const {
+    return FDataSet->CurrentValue(FIndex).ToValue();
 }
 
 bool TField::IsNull() const {
-    return std::holds_alternative<std::monostate>(Value());
+    return FDataSet->CurrentValue(FIndex).Kind == TFieldValueKind::Null;
 }
 
 std::string TField::AsString() const {
-    const TFieldValue& value = Value();
-    if (const auto* text = std::get_if<std::string>(&value))
-        return *text;
-    if (const auto* number = std::get_if<std::int64_t>(&value))
-        return FDataType == ftBoolean ? BooleanTexts[*number != 0] : IntToStr(*number);
-    if (const auto* real = std::get_if<double>(&value))
-        return FloatToText(*real);
+    const TFieldValueRef value = FDataSet->CurrentValue(FIndex);
+    switch (value.Kind) {
+    case TFieldValueKind::Bytes:
+        return std::string(value.Bytes);
+    case TFieldValueKind::Integer:
+        return FDataType == ftBoolean ? BooleanTexts[value.Integer != 0] : IntToStr(value.Integer);
+    case TFieldValueKind::Float:
+        return FloatToText(value.Float);
+    case TFieldValueKind::Null:
+        break;
+    }
     return {};
 }
 
 std::int32_t TField::AsInteger() const {
-    const TFieldValue& value = Value();
+    const TFieldValueRef value = FDataSet->CurrentValue(FIndex);
     std::int64_t result = 0;
-    if (const auto* number = std::get_if<std::int64_t>(&value)) {
-        result = *number;
-    } else if (const auto* real = std::get_if<double>(&value)) {
-        if (!(std::fabs(*real) < 9.2e18))
-            throw ERangeError("Value " + FloatToText(*real) + " of field '" + FFieldName +
+    switch (value.Kind) {
+    case TFieldValueKind::Integer:
+        result = value.Integer;
+        break;
+    case TFieldValueKind::Float:
+        if (!(std::fabs(value.Float) < 9.2e18))
+            throw ERangeError("Value " + FloatToText(value.Float) + " of field '" + FFieldName +
                               "' is out of the integer range");
-        result = std::llround(*real);
-    } else if (const auto* text = std::get_if<std::string>(&value)) {
-        return StrToInt(*text);
+        result = std::llround(value.Float);
+        break;
+    case TFieldValueKind::Bytes:
+        return StrToInt(value.Bytes);
+    case TFieldValueKind::Null:
+        break;
     }
     if (result < std::numeric_limits<std::int32_t>::min() ||
         result > std::numeric_limits<std::int32_t>::max())
@@ -149,28 +159,35 @@ std::int32_t TField::AsInteger() const {
 }
 
 double TField::AsFloat() const {
-    const TFieldValue& value = Value();
-    if (const auto* number = std::get_if<std::int64_t>(&value))
-        return static_cast<double>(*number);
-    if (const auto* real = std::get_if<double>(&value))
-        return *real;
-    if (const auto* text = std::get_if<std::string>(&value))
-        return TextToFloat(*text);
+    const TFieldValueRef value = FDataSet->CurrentValue(FIndex);
+    switch (value.Kind) {
+    case TFieldValueKind::Integer:
+        return static_cast<double>(value.Integer);
+    case TFieldValueKind::Float:
+        return value.Float;
+    case TFieldValueKind::Bytes:
+        return TextToFloat(std::string(value.Bytes));
+    case TFieldValueKind::Null:
+        break;
+    }
     return 0;
 }
 
 bool TField::AsBoolean() const {
-    const TFieldValue& value = Value();
-    if (const auto* number = std::get_if<std::int64_t>(&value))
-        return *number != 0;
-    if (const auto* real = std::get_if<double>(&value))
-        return *real != 0;
-    if (const auto* text = std::get_if<std::string>(&value)) {
-        if (SameText(*text, "True") || *text == "1")
+    const TFieldValueRef value = FDataSet->CurrentValue(FIndex);
+    switch (value.Kind) {
+    case TFieldValueKind::Integer:
+        return value.Integer != 0;
+    case TFieldValueKind::Float:
+        return value.Float != 0;
+    case TFieldValueKind::Bytes:
+        if (SameText(value.Bytes, "True") || value.Bytes == "1")
             return true;
-        if (SameText(*text, "False") || *text == "0")
+        if (SameText(value.Bytes, "False") || value.Bytes == "0")
             return false;
-        throw EConvertError("'" + *text + "' is not a valid boolean value");
+        throw EConvertError("'" + std::string(value.Bytes) + "' is not a valid boolean value");
+    case TFieldValueKind::Null:
+        break;
     }
     return false;
 }
@@ -210,9 +227,8 @@ void TDataSet::Open() {
     if (Active())
         return;
     TFieldDefs defs;
-    TRecordStore records;
     InternalInitFieldDefs(defs);
-    records.FieldCount = defs.Count();
+    TRecordStore records(defs.Count());
     InternalOpen(defs, records);
     FFieldDefs = std::move(defs);
     FRecords = std::move(records);
@@ -245,6 +261,8 @@ void TDataSet::SetActive(bool value) {
 }
 
 void TDataSet::CreateFields() {
+    static std::atomic<std::uint64_t> lastStamp{0};
+    FFieldsStamp = ++lastStamp;
     FFields.clear();
     for (int i = 0; i < FFieldDefs.Count(); ++i)
         FFields.push_back(std::make_unique<TField>(*this, i, FFieldDefs[i]));
@@ -377,15 +395,6 @@ void TDataSet::EnableControls() {
         DataEvent(TDataEvent::DataSetChange);
 }
 
-const TFieldValue& TDataSet::CurrentValue(int field) const {
-    static const TFieldValue null;
-    if (FState == dsEdit || FState == dsInsert)
-        return FEditBuffer[field];
-    if (FState == dsInactive || FRecords.Count() == 0)
-        return null;
-    return FRecords.Values[static_cast<std::size_t>(FRecord) * FRecords.FieldCount + field];
-}
-
 void TDataSet::SetFieldValue(int field, TFieldValue value) {
     if (FState != dsEdit && FState != dsInsert)
         throw EDatabaseError("Dataset not in edit or insert mode");
@@ -413,9 +422,7 @@ void TDataSet::Edit() {
         Append();
         return;
     }
-    const auto begin =
-        FRecords.Values.begin() + static_cast<std::ptrdiff_t>(FRecord) * FieldCount();
-    FEditBuffer.assign(begin, begin + FieldCount());
+    FRecords.ReadRecord(FRecord, FEditBuffer);
     FModified.assign(FieldCount(), false);
     FRecordModified = false;
     FState = dsEdit;
@@ -427,17 +434,14 @@ void TDataSet::Post() {
     if (FState != dsEdit && FState != dsInsert)
         return;
     const bool inserting = FState == dsInsert;
-    std::int64_t key = inserting ? 0 : FRecords.Keys[FRecord];
+    std::int64_t key = inserting ? 0 : FRecords.Key(FRecord);
     // The write may fail: the record stays in the edit buffer and nothing moves.
     InternalPost(FEditBuffer, FModified, inserting, key);
     if (inserting) {
-        FRecords.Values.insert(FRecords.Values.end(), std::make_move_iterator(FEditBuffer.begin()),
-                               std::make_move_iterator(FEditBuffer.end()));
-        FRecords.Keys.push_back(key);
+        FRecords.Append(FEditBuffer, key);
         FRecord = FRecords.Count() - 1;
     } else {
-        std::move(FEditBuffer.begin(), FEditBuffer.end(),
-                  FRecords.Values.begin() + static_cast<std::ptrdiff_t>(FRecord) * FieldCount());
+        FRecords.Replace(FRecord, FEditBuffer);
     }
     FEditBuffer.clear();
     FState = dsBrowse;
@@ -464,11 +468,8 @@ void TDataSet::Delete() {
         throw EDatabaseError("Cannot perform this operation on an empty dataset");
     if (FState == dsEdit)
         Cancel();
-    InternalDelete(FRecords.Keys[FRecord]);
-    const auto begin =
-        FRecords.Values.begin() + static_cast<std::ptrdiff_t>(FRecord) * FieldCount();
-    FRecords.Values.erase(begin, begin + FieldCount());
-    FRecords.Keys.erase(FRecords.Keys.begin() + FRecord);
+    InternalDelete(FRecords.Key(FRecord));
+    FRecords.Delete(FRecord);
     if (FRecord >= FRecords.Count())
         FRecord = std::max(0, FRecords.Count() - 1);
     FEof = FRecords.Count() == 0;
@@ -479,14 +480,13 @@ void TDataSet::Delete() {
 void TDataSet::Refresh() {
     CheckBrowseMode();
     const bool hadRecord = FRecords.Count() > 0;
-    const std::int64_t key = hadRecord ? FRecords.Keys[FRecord] : 0;
-    TRecordStore records;
-    records.FieldCount = FRecords.FieldCount;
+    const std::int64_t key = hadRecord ? FRecords.Key(FRecord) : 0;
+    TRecordStore records(FRecords.FieldCount());
     if (InternalRefresh(FFieldDefs, records))
         FRecords = std::move(records);
-    const auto found = std::find(FRecords.Keys.begin(), FRecords.Keys.end(), key);
-    if (hadRecord && found != FRecords.Keys.end())
-        FRecord = static_cast<int>(found - FRecords.Keys.begin());
+    const int found = hadRecord ? FRecords.IndexOfKey(key) : -1;
+    if (found >= 0)
+        FRecord = found;
     else
         FRecord = std::min(FRecord, std::max(0, FRecords.Count() - 1));
     FEof = FRecords.Count() == 0;

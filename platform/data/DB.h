@@ -4,6 +4,7 @@
 // queries, in-memory data) derive from TDataSet and supply its records.
 #pragma once
 
+#include "platform/data/RecordStore.h"
 #include "platform/rtl/Classes.h"
 #include "platform/rtl/SysUtils.h"
 
@@ -50,10 +51,6 @@ enum TFieldType {
 
 enum TDataSetState { dsInactive, dsBrowse, dsEdit, dsInsert };
 
-// One value of a record: null, an integer, a floating-point number, or bytes (text,
-// dates as written in the database, blobs).
-using TFieldValue = std::variant<std::monostate, std::int64_t, double, std::string>;
-
 struct TFieldDef {
     std::string Name;
     TFieldType DataType = ftUnknown;
@@ -98,7 +95,7 @@ public:
     int DisplayWidth() const;
     void SetDisplayWidth(int value) { FDisplayWidth = value; }
 
-    const TFieldValue& Value() const;
+    TFieldValue Value() const;
     bool IsNull() const;
     // Conversions follow the field's type; a value that does not convert raises
     // EConvertError, an integer outside 32 bits ERangeError. Null reads as "" or 0.
@@ -123,20 +120,6 @@ private:
     int FSize;
     std::string FDisplayLabel;
     int FDisplayWidth = -1;
-};
-
-// The records of an open data set, row after row, with the key (SQLite rowid, say)
-// that the data set's kind uses to find each record again.
-struct TRecordStore {
-    int FieldCount = 0;
-    std::vector<TFieldValue> Values; // Count() * FieldCount values, record by record
-    std::vector<std::int64_t> Keys;
-
-    int Count() const { return static_cast<int>(Keys.size()); }
-    void Clear() {
-        Values.clear();
-        Keys.clear();
-    }
 };
 
 // Receives the notice that a component it asked about is being destroyed.
@@ -180,6 +163,9 @@ public:
     TField* FindField(std::string_view name) const;
     // Raises EDatabaseError "Field 'NAME' not found".
     TField* FieldByName(std::string_view name) const;
+    // A number no other set of field objects had, taken each time this data set makes
+    // its fields (at every Open): a TField* kept from before is good while it stays.
+    std::uint64_t FieldsStamp() const { return FFieldsStamp; }
     // The definitions as the data set last described its fields.
     const TFieldDefs& FieldDefs() const { return FFieldDefs; }
     // Describes the fields again (reading the database while closed).
@@ -234,7 +220,7 @@ private:
         EditingChange
     };
 
-    const TFieldValue& CurrentValue(int field) const;
+    TFieldValueRef CurrentValue(int field) const;
     void SetFieldValue(int field, TFieldValue value);
     void CheckActive() const;
     void CheckBrowseMode();
@@ -246,6 +232,7 @@ private:
     TDataSetState FState = dsInactive;
     TFieldDefs FFieldDefs;
     std::vector<std::unique_ptr<TField>> FFields;
+    std::uint64_t FFieldsStamp = 0;
     TRecordStore FRecords;
     int FRecord = 0; // index of the current record
     bool FEof = true;
@@ -316,5 +303,14 @@ private:
     TDataSource* FDataSource = nullptr;
     bool FActive = false;
 };
+
+// Inline: every field read passes here.
+inline TFieldValueRef TDataSet::CurrentValue(int field) const {
+    if (FState == dsEdit || FState == dsInsert)
+        return TFieldValueRef::Of(FEditBuffer[static_cast<std::size_t>(field)]);
+    if (FState == dsInactive || FRecords.Count() == 0)
+        return {};
+    return FRecords.Get(FRecord, field);
+}
 
 } // namespace vesk

@@ -73,37 +73,37 @@ void ReadRows(SQLite::Database& db, const std::string& sql, int firstField, TRec
     if (sqlite3_prepare_v2(db.getHandle(), sql.c_str(), -1, &raw, nullptr) != SQLITE_OK)
         throw SQLite::Exception(db.getHandle(), sqlite3_errcode(db.getHandle()));
     const std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)> statement(raw, sqlite3_finalize);
-    const int count = records.FieldCount;
+    const int count = records.FieldCount();
     int result;
     while ((result = sqlite3_step(raw)) == SQLITE_ROW) {
         for (int column = firstField; column < firstField + count; ++column) {
-            switch (sqlite3_column_type(raw, column)) {
+            // The column's value object answers type and content without the
+            // statement's per-call checks; the connection is this thread's alone.
+            sqlite3_value* value = sqlite3_column_value(raw, column);
+            switch (sqlite3_value_type(value)) {
             case SQLITE_INTEGER:
-                records.Values.emplace_back(std::in_place_type<std::int64_t>,
-                                            sqlite3_column_int64(raw, column));
+                records.AddInteger(sqlite3_value_int64(value));
                 break;
             case SQLITE_FLOAT:
-                records.Values.emplace_back(std::in_place_type<double>,
-                                            sqlite3_column_double(raw, column));
+                records.AddFloat(sqlite3_value_double(value));
                 break;
             case SQLITE_TEXT: {
-                const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(raw, column));
-                records.Values.emplace_back(std::in_place_type<std::string>, text,
-                                            sqlite3_column_bytes(raw, column));
+                const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(value));
+                records.AddBytes({text, static_cast<std::size_t>(sqlite3_value_bytes(value))});
                 break;
             }
             case SQLITE_BLOB: {
-                const auto* bytes = static_cast<const char*>(sqlite3_column_blob(raw, column));
-                const int size = sqlite3_column_bytes(raw, column);
-                records.Values.emplace_back(std::in_place_type<std::string>, size ? bytes : "",
-                                            size);
+                const auto* bytes = static_cast<const char*>(sqlite3_value_blob(value));
+                const int size = sqlite3_value_bytes(value);
+                records.AddBytes({size ? bytes : "", static_cast<std::size_t>(size)});
                 break;
             }
             default:
-                records.Values.emplace_back();
+                records.AddNull();
             }
         }
-        records.Keys.push_back(keyInFirst ? sqlite3_column_int64(raw, 0) : records.Count());
+        records.EndRecord(keyInFirst ? sqlite3_value_int64(sqlite3_column_value(raw, 0))
+                                     : records.Count());
     }
     if (result != SQLITE_DONE)
         throw SQLite::Exception(db.getHandle(), result);
@@ -331,8 +331,7 @@ void TTable::ReadRecords(const TFieldDefs& defs, TRecordStore& records) {
         // Room for every record at once, rather than growing (and moving) the store.
         const std::int64_t count =
             Database().execAndGet("SELECT count(*) FROM " + FQuotedTable).getInt64();
-        records.Keys.reserve(static_cast<std::size_t>(count));
-        records.Values.reserve(static_cast<std::size_t>(count) * records.FieldCount);
+        records.Reserve(static_cast<std::size_t>(count));
         ReadRows(Database(), select, FHasRowId ? 1 : 0, records, FHasRowId);
     });
 }

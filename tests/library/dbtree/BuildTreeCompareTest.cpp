@@ -4,6 +4,7 @@
 // cycles.
 #include "TreeFixture.h"
 
+#include <functional>
 #include <random>
 
 namespace vesk::testing {
@@ -22,7 +23,11 @@ struct TRefTree {
 // The documented walk, as written: from the first pending record, place each one
 // whose owner is P, then at once its own records, then go on with the records that
 // followed it and are still pending.
-void RefBuildNode(TRefTree& tree, const std::vector<TRecord>& list, int parent) {
+// What an OnCreateNode handler does to a node just placed.
+using TCreated = std::function<void(TRecord&)>;
+
+void RefBuildNode(TRefTree& tree, const std::vector<TRecord>& list, int parent,
+                  const TCreated& created) {
     const int owner = parent < 0 ? 0 : tree.Nodes[parent].Record.ID;
     for (std::size_t i = 0; i < list.size(); ++i) {
         if (!tree.Pending[i] || list[i].OwnerID != owner)
@@ -34,8 +39,11 @@ void RefBuildNode(TRefTree& tree, const std::vector<TRecord>& list, int parent) 
         else
             tree.Nodes[parent].Children.push_back(node);
         tree.Pending[i] = false;
-        if (list[i].ID >= 0 && list[i].OwnerID >= 0)
-            RefBuildNode(tree, list, node);
+        if (created)
+            created(tree.Nodes[node].Record);
+        const TRecord& placed = tree.Nodes[node].Record;
+        if (placed.ID >= 0 && placed.OwnerID >= 0)
+            RefBuildNode(tree, list, node, created);
     }
 }
 
@@ -46,10 +54,10 @@ void RefDump(const TRefTree& tree, int node, int level, std::string& out) {
         RefDump(tree, child, level + 1, out);
 }
 
-std::string ReferenceTree(const std::vector<TRecord>& list) {
+std::string ReferenceTree(const std::vector<TRecord>& list, const TCreated& created = nullptr) {
     TRefTree tree;
     tree.Pending.assign(list.size(), true);
-    RefBuildNode(tree, list, -1);
+    RefBuildNode(tree, list, -1, created);
     std::string out;
     for (int root : tree.Roots)
         RefDump(tree, root, 0, out);
@@ -118,6 +126,30 @@ TEST_F(BuildTreeCompare, LinearBuildGivesTheTreeOfTheDocumentedWalk) {
     for (int seen : {coverage.DuplicateIDs, coverage.Negative, coverage.MissingOwner,
                      coverage.SelfOwner, coverage.Cycle, coverage.ZeroID})
         EXPECT_GT(seen, sets / 10);
+}
+
+// A handler may give a node just placed another ID or owner; the walk then follows
+// the node as it now is.
+TEST_F(BuildTreeCompare, NodesChangedByOnCreateNodeLeadTheWalk) {
+    const TCreated created = [](TRecord& node) {
+        if (node.Text.back() == '3')
+            node.ID = node.ID == 0 ? 1 : node.ID - 1;
+        else if (node.Text.back() == '7')
+            node.OwnerID = -1;
+    };
+    View.SetOnCreateNode([&](TObject*, TTreeNode* node) {
+        auto* veskNode = static_cast<TVeskTreeNode*>(node);
+        TRecord record{veskNode->ID, veskNode->OwnerID, veskNode->Text()};
+        created(record);
+        veskNode->ID = record.ID;
+        veskNode->OwnerID = record.OwnerID;
+    });
+    std::mt19937 random(7);
+    for (int set = 0; set < 1000; ++set) {
+        const std::vector<TRecord> list = RandomRecords(random);
+        Load(list);
+        ASSERT_EQ(Dump(), ReferenceTree(list, created)) << "record set " << set;
+    }
 }
 
 TEST_F(BuildTreeCompare, BuildNodeByHandPlacesPendingRecordsAndKeepsTheRest) {

@@ -209,6 +209,32 @@ TEST_F(DBTree, AFailedBuildPutsEverythingRightAndKeepsTheTree) {
     EXPECT_EQ(View.NodeCount(), 0);
 }
 
+// The build looks each field up once; a handler that changes what a field stands for
+// part-way through must still be followed record by record.
+TEST_F(DBTree, FieldsFollowAHandlerThatChangesThemMidBuild) {
+    Load({{1, 0, "A", 5}, {2, 1, "B", 6}, {3, 1, "C", 7}});
+    int filled = 0;
+    View.SetOnFillNode([&](TObject*, TTreeNode*) {
+        if (++filled == 2)
+            View.SetDataFieldText("Image");
+    });
+    Records.Refresh();
+    EXPECT_EQ(Dump(), "A [1]\n  6 [2]\n  7 [3]\n");
+
+    // Closed and opened again by the handler: the field objects are new ones, and the
+    // data set starts again at its first record.
+    View.SetDataFieldText("Name");
+    filled = 0;
+    View.SetOnFillNode([&](TObject*, TTreeNode*) {
+        if (++filled == 2) {
+            Records.Close();
+            Records.Open();
+        }
+    });
+    Records.Refresh();
+    EXPECT_EQ(Dump(), "A [1]\n  B [2]\n  C [3]\nA [1]\n");
+}
+
 TEST_F(DBTree, DeepChainsBuildWithoutExhaustingTheStack) {
     std::vector<TRecord> chain;
     const int depth = 100000;

@@ -169,6 +169,52 @@ TEST_F(SQLiteFile, EditsReachTheFileAndAFailedPostLosesNothing) {
     EXPECT_EQ(table.RecordCount(), 3);
 }
 
+TEST_F(SQLiteFile, EveryKindOfValueSurvivesPostAndRefresh) {
+    using namespace std::string_literals;
+    TTable table;
+    table.SetDatabaseName(Path);
+    table.SetTableName("Customer");
+    table.Open();
+    const std::string photo = "\x89PNG\0\0\xff"s;
+    auto expect = [&](const TFieldValue& rate, const TFieldValue& notes,
+                      const TFieldValue& pictured) {
+        EXPECT_EQ(table.FieldByName("Company")->Value(), TFieldValue("Dot"s));
+        EXPECT_EQ(table.FieldByName("Rate")->Value(), rate);
+        EXPECT_EQ(table.FieldByName("Notes")->Value(), notes);
+        EXPECT_EQ(table.FieldByName("Photo")->Value(), pictured);
+        EXPECT_TRUE(table.FieldByName("Balance")->IsNull());
+        EXPECT_EQ(table.FieldByName("Odd")->Value(), TFieldValue(std::int64_t{-5}));
+    };
+    table.Append();
+    table.FieldByName("Company")->SetAsString("Dot");
+    table.FieldByName("Rate")->SetAsFloat(0.1);
+    table.FieldByName("Notes")->SetAsString(""); // empty, not null
+    table.FieldByName("Photo")->SetValue(photo);
+    table.FieldByName("Odd")->SetAsInteger(-5);
+    table.Post();
+    expect(0.1, ""s, photo);
+    EXPECT_FALSE(table.FieldByName("Notes")->IsNull());
+    table.Refresh();
+    expect(0.1, ""s, photo);
+
+    // Longer text, shorter bytes, a null where a number was: the neighbours keep theirs.
+    table.Edit();
+    table.FieldByName("Notes")->SetAsString("A customer since the very beginning");
+    table.FieldByName("Photo")->SetValue("\0"s);
+    table.FieldByName("Rate")->Clear();
+    table.Post();
+    expect(std::monostate{}, "A customer since the very beginning"s, "\0"s);
+    table.Prior();
+    EXPECT_EQ(table.FieldByName("Company")->AsString(), "Bolt");
+    table.Refresh();
+    table.Next();
+    expect(std::monostate{}, "A customer since the very beginning"s, "\0"s);
+    table.Close();
+    table.Open();
+    table.Last();
+    expect(std::monostate{}, "A customer since the very beginning"s, "\0"s);
+}
+
 TEST_F(SQLiteFile, ViewsAndQueriesAreReadOnly) {
     TTable view;
     view.SetDatabaseName(Path);
