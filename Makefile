@@ -4,25 +4,29 @@ JOBS ?= $(shell nproc)
 SAMPLE ?= examples/sample/MainForm.pas
 CMAKE_FLAGS ?=
 
-.PHONY: all setup build run test build-asan test-asan fuzz bench format clean
+.PHONY: all setup configure build run test build-asan test-asan fuzz bench format clean
 
 all: build
 
 setup:
 	@scripts/setup
 
-build: setup
-	@cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS) >/dev/null
+configure: setup
+	@cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVESK_WERROR=ON $(CMAKE_FLAGS) >/dev/null
+
+build: configure
 	@cmake --build build -j $(JOBS)
 
-run: build
+# Builds only what it runs.
+run: configure
+	@cmake --build build -j $(JOBS) --target vesk
 	./build/bin/vesk methods $(SAMPLE)
 
 test: build
 	cd build && ctest --output-on-failure -j $(JOBS)
 
 build-asan: setup
-	@cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVESK_SANITIZE=ON -DVESK_BENCH=OFF $(CMAKE_FLAGS) >/dev/null
+	@cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVESK_WERROR=ON -DVESK_SANITIZE=ON -DVESK_BENCH=OFF $(CMAKE_FLAGS) >/dev/null
 	@cmake --build build-asan -j $(JOBS)
 
 test-asan: build-asan
@@ -33,7 +37,7 @@ test-asan: build-asan
 # `make fuzz FUZZ_SECONDS=300` also runs each for that long.
 FUZZ_SECONDS ?= 0
 fuzz: setup
-	@CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVESK_FUZZ=ON -DVESK_TESTS=OFF -DVESK_BENCH=OFF >/dev/null
+	@CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVESK_WERROR=ON -DVESK_FUZZ=ON -DVESK_TESTS=OFF -DVESK_BENCH=OFF >/dev/null
 	@cmake --build build-fuzz -j $(JOBS) --target fuzzers
 	@if [ "$(FUZZ_SECONDS)" != "0" ]; then scripts/run-fuzzers build-fuzz/bin $(FUZZ_SECONDS); fi
 

@@ -1,48 +1,28 @@
 # Build helpers shared by every folder.
 
-# vesk_sources(LAYER file...): adds a folder's sources to a layer library.
-function(vesk_sources layer)
-    set(files)
-    foreach(f ${ARGN})
-        list(APPEND files ${CMAKE_CURRENT_SOURCE_DIR}/${f})
-    endforeach()
-    set_property(GLOBAL APPEND PROPERTY VESK_SOURCES_${layer} ${files})
-endfunction()
-
-# vesk_make_layer(NAME deps...): the static library of a layer, made only when some
-# folder gave it sources. Qt layers get moc.
-function(vesk_make_layer name)
-    get_property(files GLOBAL PROPERTY VESK_SOURCES_${name})
-    if(NOT files)
-        add_library(${name} INTERFACE)
-        target_include_directories(${name} INTERFACE ${PROJECT_SOURCE_DIR})
-        target_link_libraries(${name} INTERFACE ${ARGN})
-        return()
-    endif()
-    add_library(${name} STATIC ${files})
+# vesk_layer(NAME deps...): a layer's shared library, made before any folder adds its
+# sources with target_sources(NAME PRIVATE ...). Qt layers get moc, which then sees every
+# source of the target however late a folder adds it.
+function(vesk_layer name)
+    add_library(${name} SHARED)
     target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
     target_link_libraries(${name} PUBLIC ${ARGN})
     if(name MATCHES "_qt$")
         set_target_properties(${name} PROPERTIES AUTOMOC ON)
-        vesk_rerun_moc_on_new_sources(${name} "${files}")
     endif()
 endfunction()
 
-# A layer's sources are named in the folders' CMakeLists, but moc's own record of what
-# to look at only follows the file that defines the target: a class added to a layer
-# (say by a merge) would go without its moc and fail to link. When the list changes,
-# drop moc's timestamp so the next build scans again.
-function(vesk_rerun_moc_on_new_sources target files)
-    string(JOIN "\n" content ${files})
-    set(list_file ${CMAKE_BINARY_DIR}/${target}_autogen_sources.txt)
-    set(old "")
-    if(EXISTS ${list_file})
-        file(READ ${list_file} old)
-    endif()
-    if(NOT old STREQUAL content)
-        file(WRITE ${list_file} "${content}")
-        file(REMOVE ${CMAKE_BINARY_DIR}/${target}_autogen/timestamp)
-    endif()
+# vesk_close_layers(NAME...): a layer no folder has given a source yet still links (an
+# empty shared library), so the targets above it need not know.
+function(vesk_close_layers)
+    foreach(name ${ARGN})
+        get_target_property(files ${name} SOURCES)
+        if(NOT files)
+            set(empty ${CMAKE_BINARY_DIR}/${name}_empty.cpp)
+            file(CONFIGURE OUTPUT ${empty} CONTENT "// ${name} has no sources yet.\n")
+            target_sources(${name} PRIVATE ${empty})
+        endif()
+    endforeach()
 endfunction()
 
 # vesk_test(NAME SOURCES file... LIBS lib... [QT]): a GoogleTest executable registered
