@@ -494,7 +494,7 @@ void TFindExpEngine::FormKeyPress(char key) {
 // Packages
 
 void TFindExpEngine::ReadDpk() {
-    TRegistry reg(FReg.FileName());
+    TRegistry reg(FReg.Store());
     reg.SetRootKey(HKEY_CURRENT_USER);
     TStringList names;
     if (reg.OpenKey(IdePackagesKey, false))

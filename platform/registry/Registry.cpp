@@ -8,6 +8,8 @@
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
+#include <map>
+#include <mutex>
 #include <pwd.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -84,6 +86,25 @@ std::string DefaultRegistryFile() {
 }
 
 // TRegistryFile
+
+std::shared_ptr<TRegistryFile> TRegistryFile::Open(const std::string& fileName) {
+    static std::mutex mutex;
+    static std::map<std::string, std::weak_ptr<TRegistryFile>> open;
+    std::error_code error;
+    std::string key = std::filesystem::absolute(fileName, error).lexically_normal().string();
+    if (error)
+        key = fileName;
+    std::lock_guard<std::mutex> guard(mutex);
+    for (auto it = open.begin(); it != open.end();) // forget the stores no handle holds
+        it = it->second.expired() ? open.erase(it) : std::next(it);
+    std::weak_ptr<TRegistryFile>& slot = open[key];
+    std::shared_ptr<TRegistryFile> store = slot.lock();
+    if (!store) {
+        store = std::make_shared<TRegistryFile>(fileName);
+        slot = store;
+    }
+    return store;
+}
 
 TRegistryFile::TRegistryFile(std::string fileName) : FFileName(std::move(fileName)) {}
 
@@ -230,7 +251,12 @@ void TRegistryFile::Replace(std::string text) {
 
 TRegistry::TRegistry() : TRegistry(DefaultRegistryFile()) {}
 
-TRegistry::TRegistry(std::string fileName) : FFile(std::move(fileName)) {}
+TRegistry::TRegistry(const std::string& fileName) : FFile(TRegistryFile::Open(fileName)) {}
+
+TRegistry::TRegistry(std::shared_ptr<TRegistryFile> store) : FFile(std::move(store)) {
+    if (!FFile)
+        throw ERegistryException("no registry store given");
+}
 
 TRegistryUpdate::~TRegistryUpdate() {
     if (!FReg)
@@ -294,7 +320,7 @@ std::string TRegistry::Resolve(std::string_view key) const {
 bool TRegistry::OpenKey(std::string_view key, bool canCreate) {
     const std::string path = Resolve(key);
     const std::string full = FullPath(path);
-    if (path.empty() || FFile.Data().Exists(full)) {
+    if (path.empty() || FFile->Data().Exists(full)) {
         FCurrentPath = path;
         return true;
     }
@@ -303,7 +329,7 @@ bool TRegistry::OpenKey(std::string_view key, bool canCreate) {
     if (HasLineBreak(path) || path.find_first_of("[]") != std::string::npos)
         throw ERegistryException("Failed to create key '" + path +
                                  "': brackets and line breaks cannot be stored");
-    FFile.Modify([&](TRegData& data) {
+    FFile->Modify([&](TRegData& data) {
         if (data.Exists(full))
             return false;
         data.Obtain(full);
@@ -319,11 +345,11 @@ void TRegistry::CloseKey() {
 
 bool TRegistry::KeyExists(std::string_view key) {
     const std::string path = Resolve(key);
-    return path.empty() || FFile.Data().Exists(FullPath(path));
+    return path.empty() || FFile->Data().Exists(FullPath(path));
 }
 
 const TRegValue* TRegistry::Value(std::string_view name) {
-    const TRegKey* key = FFile.Data().Find(FullPath(FCurrentPath));
+    const TRegKey* key = FFile->Data().Find(FullPath(FCurrentPath));
     return key ? key->Find(name) : nullptr;
 }
 
@@ -352,7 +378,7 @@ void TRegistry::Put(TRegValue value) {
         throw ERegistryException("Failed to set data for '" + value.Name +
                                  "': line breaks cannot be stored");
     const std::string full = FullPath(FCurrentPath);
-    FFile.Modify([&](TRegData& data) { return data.Obtain(full).Put(value); });
+    FFile->Modify([&](TRegData& data) { return data.Obtain(full).Put(value); });
 }
 
 void TRegistry::WriteString(std::string_view name, std::string_view value) {
@@ -367,7 +393,7 @@ void TRegistry::WriteInteger(std::string_view name, std::int32_t value) {
 bool TRegistry::DeleteValue(std::string_view name) {
     const std::string full = FullPath(FCurrentPath);
     bool removed = false;
-    FFile.Modify([&](TRegData& data) {
+    FFile->Modify([&](TRegData& data) {
         TRegKey* key = data.Find(full);
         removed = key && key->Remove(name);
         return removed;
@@ -377,7 +403,7 @@ bool TRegistry::DeleteValue(std::string_view name) {
 
 void TRegistry::GetValueNames(TStringList& names) {
     names.Clear();
-    if (const TRegKey* key = FFile.Data().Find(FullPath(FCurrentPath)))
+    if (const TRegKey* key = FFile->Data().Find(FullPath(FCurrentPath)))
         for (const TRegValue& value : key->Values())
             names.Add(value.Name);
 }

@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -26,9 +27,15 @@ inline constexpr HKEY HKEY_CURRENT_CONFIG = 0x80000005u;
 // else ~/.config/vesk/registry.reg.
 std::string DefaultRegistryFile();
 
-// One store file as this process last saw it.
+// One store file as this process last saw it. A process holds one per file (Open), which
+// every TRegistry handle on that file shares: a handle that writes while another is
+// inside an update joins that update instead of waiting for a lock its own process holds.
 class TRegistryFile {
 public:
+    // The process's store for FileName (the same object for every spelling of the same
+    // path while any handle holds it).
+    static std::shared_ptr<TRegistryFile> Open(const std::string& fileName);
+
     explicit TRegistryFile(std::string fileName);
     ~TRegistryFile();
     TRegistryFile(const TRegistryFile&) = delete;
@@ -72,21 +79,22 @@ private:
 
 class TRegistry {
 public:
-    TRegistry();                              // the default store file
-    explicit TRegistry(std::string fileName); // a store file of one's own
+    TRegistry();                                              // the default store file
+    explicit TRegistry(const std::string& fileName);          // the process's store for it
+    explicit TRegistry(std::shared_ptr<TRegistryFile> store); // a store passed in
 
     // Collects the writes up to the matching EndUpdate into one replacement of the
-    // file, holding the writers' lock meanwhile. Pair them with TRegistryUpdate. No other
-    // handle of this process may write the same file meanwhile: it would wait for the
-    // lock forever.
-    void BeginUpdate() { FFile.BeginUpdate(); }
-    void EndUpdate() { FFile.EndUpdate(); }
+    // file, holding the writers' lock meanwhile. Pair them with TRegistryUpdate. Other
+    // handles on the same store write into the same update.
+    void BeginUpdate() { FFile->BeginUpdate(); }
+    void EndUpdate() { FFile->EndUpdate(); }
 
     HKEY RootKey() const { return FRootKey; }
     void SetRootKey(HKEY rootKey); // closes the open key
     // The open key relative to the root ("" when none is open).
     const std::string& CurrentPath() const { return FCurrentPath; }
-    const std::string& FileName() const { return FFile.FileName(); }
+    const std::string& FileName() const { return FFile->FileName(); }
+    const std::shared_ptr<TRegistryFile>& Store() const { return FFile; }
 
     // Key is relative to the open key, or to the root when it begins with "\".
     // False when the key does not exist and CanCreate is false.
@@ -113,7 +121,7 @@ private:
     const TRegValue* Value(std::string_view name);
     void Put(TRegValue value);
 
-    TRegistryFile FFile;
+    std::shared_ptr<TRegistryFile> FFile; // never null
     HKEY FRootKey = HKEY_CURRENT_USER;
     std::string FCurrentPath;
 };

@@ -170,6 +170,24 @@ TEST_F(RegistryTest, ChangesByAnotherHandleAreSeen) {
     EXPECT_EQ(third.ReadString("C"), "3");
 }
 
+TEST_F(RegistryTest, HandlesOfOneProcessShareTheStoreAndItsUpdate) {
+    TRegistry outer(FFile);
+    TRegistry inner(FDir + "/./registry.reg"); // another spelling of the same file
+    EXPECT_EQ(outer.Store(), inner.Store());
+    ASSERT_TRUE(outer.OpenKey("Software\\Vesk", true));
+    ASSERT_TRUE(inner.OpenKey("Software\\Vesk", false));
+    {
+        TRegistryUpdate update(outer);
+        outer.WriteString("Outer", "1");
+        inner.WriteString("Inner", "2"); // would wait for the lock forever on its own store
+        EXPECT_EQ(FileText().find("Inner"), std::string::npos); // nothing written yet
+        update.Commit();
+    }
+    const std::string text = FileText();
+    EXPECT_NE(text.find("\"Outer\"=\"1\""), std::string::npos);
+    EXPECT_NE(text.find("\"Inner\"=\"2\""), std::string::npos);
+}
+
 TEST_F(RegistryTest, DefaultFileFollowsTheEnvironment) {
     const char* old = std::getenv("VESK_REGISTRY");
     const std::string saved = old ? old : "";
