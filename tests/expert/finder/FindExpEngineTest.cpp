@@ -1,4 +1,5 @@
 #include "expert/finder/FindExpEngine.h"
+#include "platform/ota/HeadlessHost.h"
 
 #include <gtest/gtest.h>
 
@@ -63,7 +64,7 @@ protected:
 
     std::string R; // the test's folder, with its trailing delimiter
     std::string FRegFile;
-    THeadlessToolServices FTools;
+    THeadlessHost FTools;
     TWindowBounds FForm{"FindExpDlg", 30, 40, 200, 450};
     int FEvents = 0;
 };
@@ -216,7 +217,7 @@ TEST_F(FindExpTest, OpeningAProjectOrAUnitRecordsItsName) {
     auto engine = Make();
     engine->SetSearchText("Project1");
     engine->btnLoadClick();
-    using Call = THeadlessToolServices::Call;
+    using Call = THeadlessHost::TCall;
     EXPECT_EQ(FTools.Calls(),
               (std::vector<Call>{{"CloseProject", ""}, {"OpenProject", R + "A/Project1.dpr"}}));
     EXPECT_TRUE(engine->CloseRequested());
@@ -448,7 +449,7 @@ TEST_F(FindExpTest, FavouritesAndPickedFolders) {
     engine->AddFavorite("/a.pas"); // no test for duplicates
     engine->lbFavor.ItemIndex = 1;
     engine->lbFavorDblClick();
-    EXPECT_EQ(FTools.OpenFiles(), (Strings{"/b.pas"}));
+    EXPECT_EQ(FTools.Calls().back(), (THeadlessHost::TCall{"OpenFile", "/b.pas"}));
     engine->DelFavorite1Click();
     EXPECT_EQ(ToVector(engine->lbFavor.Items), (Strings{"/a.pas", "/a.pas"}));
     engine->DelFavorite1Click(); // nothing selected any more
