@@ -207,7 +207,7 @@ class THeadlessEditView final : public THosted<TIEditView> {
 public:
     using THosted::THosted;
     void SetPos(int index, TEditPos pos) override {
-        ++SetPosCount;
+        Calls.push_back({index, pos});
         if (index == EditViewCursor)
             Cursor = pos;
         else if (index == EditViewTop)
@@ -217,7 +217,7 @@ public:
 
     TEditPos Cursor{1, 1};
     TEditPos Top{1, 1};
-    int SetPosCount = 0;
+    std::vector<THeadlessHost::TSetPos> Calls;
 };
 
 class THeadlessEditor final : public THosted<TIEditorInterface> {
@@ -606,8 +606,9 @@ TEditPos THeadlessHost::TopPos(const std::string& fileName) const {
     return ExistingModule(fileName).Editor->View->Top;
 }
 
-int THeadlessHost::SetPosCount(const std::string& fileName) const {
-    return ExistingModule(fileName).Editor->View->SetPosCount;
+const std::vector<THeadlessHost::TSetPos>&
+THeadlessHost::SetPosCalls(const std::string& fileName) const {
+    return ExistingModule(fileName).Editor->View->Calls;
 }
 
 int THeadlessHost::ReadCount(const std::string& fileName) const {

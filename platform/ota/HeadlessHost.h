@@ -153,7 +153,13 @@ public:
     void SetEditorText(const std::string& fileName, std::string text);
     TEditPos CursorPos(const std::string& fileName) const;
     TEditPos TopPos(const std::string& fileName) const;
-    int SetPosCount(const std::string& fileName) const;
+    // Every SetPos of its view, in order.
+    struct TSetPos {
+        int Index;
+        TEditPos Pos;
+        bool operator==(const TSetPos&) const = default;
+    };
+    const std::vector<TSetPos>& SetPosCalls(const std::string& fileName) const;
     int ReadCount(const std::string& fileName) const; // GetText calls of its readers
     int ShowFormCount(const std::string& fileName) const;
     TComponent* FormRoot(const std::string& fileName) const; // none without a form
