@@ -123,6 +123,7 @@ public:
     THeadlessHost& operator=(const THeadlessHost&) = delete;
 
     THeadlessServices& Services() { return FServices; }
+    const THeadlessServices& Services() const { return FServices; }
 
     // Tool services.
     TIMainMenuIntf* GetMainMenu() override;
