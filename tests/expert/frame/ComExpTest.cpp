@@ -1,16 +1,13 @@
 #include "expert/frame/ComExp.h"
 
 #include "platform/ota/HeadlessHost.h"
+#include "tests/library/utility/ScratchDir.h"
 
 #include <gtest/gtest.h>
-
-#include <filesystem>
-#include <fstream>
 
 namespace vesk {
 namespace {
 
-namespace fs = std::filesystem;
 using Strings = std::vector<std::string>;
 
 Strings Lines(const TStringList& list) {
@@ -21,24 +18,17 @@ Strings Lines(const TStringList& list) {
 }
 
 // A unit with a form beside it, one without, both open in the headless host.
-class ComExpTest : public ::testing::Test {
+class ComExpTest : public test::ScratchDir {
 protected:
     void SetUp() override {
-        char pattern[] = "/tmp/vesk-comexp-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        FDir = std::string(pattern) + "/";
-        Write("Main.pas", "unit Main;\r\ninterface\r\nend.\r\n");
-        Write("Main.dfm", "object MainForm: TForm\n  Caption = 'Main'\nend\n");
-        Write("Plain.pas", "unit Plain;\nend.\n");
-        FHost.OpenModule(FDir + "Main.pas");
-        FHost.OpenModule(FDir + "Plain.pas");
-    }
-    void TearDown() override { fs::remove_all(FDir); }
-    void Write(const std::string& name, const std::string& text) {
-        std::ofstream(FDir + name, std::ios::binary) << text;
+        ScratchDir::SetUp();
+        Write(Path("Main.pas"), "unit Main;\r\ninterface\r\nend.\r\n");
+        Write(Path("Main.dfm"), "object MainForm: TForm\n  Caption = 'Main'\nend\n");
+        Write(Path("Plain.pas"), "unit Plain;\nend.\n");
+        FHost.OpenModule(Path("Main.pas"));
+        FHost.OpenModule(Path("Plain.pas"));
     }
 
-    std::string FDir;
     THeadlessHost FHost;
 };
 
@@ -62,8 +52,8 @@ TEST(ComExpNames, NoToolServicesMeansNothingIsThere) {
 }
 
 TEST_F(ComExpTest, TheModuleOfTheActiveFileIsAskedForByItsUnitName) {
-    const std::string main = FDir + "Main.pas";
-    for (const std::string& active : {FDir + "Main.dfm", FDir + "Main.DFM", main}) {
+    const std::string main = Path("Main.pas");
+    for (const std::string& active : {Path("Main.dfm"), Path("Main.DFM"), main}) {
         FHost.SetCurrentFile(active);
         TIntfPtr<TIModuleInterface> module(GetCurModuleIntf());
         EXPECT_TRUE(module) << active;
@@ -72,7 +62,7 @@ TEST_F(ComExpTest, TheModuleOfTheActiveFileIsAskedForByItsUnitName) {
     }
     EXPECT_EQ(FHost.HandedOut(), 0);
 
-    FHost.SetCurrentFile(FDir + "Other.pas"); // not open
+    FHost.SetCurrentFile(Path("Other.pas")); // not open
     EXPECT_EQ(GetCurModuleIntf(), nullptr);
     const std::size_t asked = FHost.ModuleRequests().size();
     FHost.SetCurrentFile("");
@@ -83,7 +73,7 @@ TEST_F(ComExpTest, TheModuleOfTheActiveFileIsAskedForByItsUnitName) {
 }
 
 TEST_F(ComExpTest, TheWholeTextIsReadInPiecesUntilAShortOne) {
-    const std::string plain = FDir + "Plain.pas";
+    const std::string plain = Path("Plain.pas");
     auto readAs = [&](const std::string& text) {
         FHost.SetEditorText(plain, text);
         const int before = FHost.ReadCount(plain);
@@ -119,14 +109,14 @@ TEST_F(ComExpTest, TheWholeTextIsReadInPiecesUntilAShortOne) {
     EXPECT_EQ(empty, Strings{}); // a list without lines, not none
     EXPECT_EQ(emptyReads, 1);
 
-    FHost.SetCurrentFile(FDir + "Closed.pas");
+    FHost.SetCurrentFile(Path("Closed.pas"));
     EXPECT_EQ(GetCurrentFile(), nullptr);
     EXPECT_EQ(FHost.HandedOut(), 0);
 }
 
 TEST_F(ComExpTest, TheActiveFormIsTheLastOpenFormOfTheModulesName) {
-    const std::string main = FDir + "Main.pas";
-    const std::string plain = FDir + "Plain.pas";
+    const std::string main = Path("Main.pas");
+    const std::string plain = Path("Plain.pas");
 
     FHost.SetCurrentFile(plain); // a unit without a form: the designer is not asked
     EXPECT_EQ(GetActiveForm(), nullptr);
@@ -135,7 +125,7 @@ TEST_F(ComExpTest, TheActiveFormIsTheLastOpenFormOfTheModulesName) {
     FHost.SetCurrentFile(main); // its form not open: asked once, then found
     EXPECT_EQ(GetActiveForm(), nullptr);
     EXPECT_EQ(FHost.ShowFormCount(main), 1);
-    EXPECT_EQ(FHost.GetCurrentFile(), FDir + "Main.dfm"); // the designer is active now
+    EXPECT_EQ(FHost.GetCurrentFile(), Path("Main.dfm")); // the designer is active now
     TComponent* form = GetActiveForm();
     ASSERT_NE(form, nullptr);
     EXPECT_EQ(form, FHost.FormRoot(main));
@@ -159,7 +149,7 @@ TEST_F(ComExpTest, TheActiveFormIsTheLastOpenFormOfTheModulesName) {
 }
 
 TEST_F(ComExpTest, TheCaretMovesBeforeTheViewAndNotAtAllWithoutAPosition) {
-    const std::string plain = FDir + "Plain.pas";
+    const std::string plain = Path("Plain.pas");
     FHost.SetCurrentFile(plain);
     SetCursorPos({1, -1}, {3, 12}); // top line -1: no position was found
     EXPECT_TRUE(FHost.SetPosCalls(plain).empty());
@@ -172,7 +162,7 @@ TEST_F(ComExpTest, TheCaretMovesBeforeTheViewAndNotAtAllWithoutAPosition) {
     EXPECT_EQ(FHost.TopPos(plain), (TEditPos{1, 10}));
     EXPECT_EQ(FHost.HandedOut(), 0);
 
-    FHost.SetCurrentFile(FDir + "Closed.pas");
+    FHost.SetCurrentFile(Path("Closed.pas"));
     SetCursorPos({1, 5}, {1, 5});
     EXPECT_EQ(FHost.SetPosCalls(plain).size(), 2u);
     EXPECT_EQ(FHost.HandedOut(), 0);

@@ -2,6 +2,7 @@
 #include "expert/frame/VeskCommon.h"
 #include "platform/qt/FormAdapters.h"
 #include "platform/registry/Registry.h"
+#include "tests/library/utility/ScratchDir.h"
 
 #include <QDialog>
 #include <QLineEdit>
@@ -10,24 +11,20 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <filesystem>
 
 namespace vesk {
 namespace {
 
-class FrameWidgetTest : public ::testing::Test {
+class FrameWidgetTest : public test::ScratchDir {
 protected:
     void SetUp() override {
-        char pattern[] = "/tmp/vesk-frame-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        FDir = pattern;
-        ::setenv("VESK_REGISTRY", (FDir + "/registry.reg").c_str(), 1);
+        ScratchDir::SetUp();
+        ::setenv("VESK_REGISTRY", Path("registry.reg").c_str(), 1);
     }
     void TearDown() override {
         ::unsetenv("VESK_REGISTRY");
-        std::filesystem::remove_all(FDir);
+        ScratchDir::TearDown();
     }
-    std::string FDir;
 };
 
 TEST_F(FrameWidgetTest, AStoredPlacementPutsTheWindowBackWhereItWas) {

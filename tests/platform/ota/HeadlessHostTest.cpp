@@ -1,30 +1,19 @@
 #include "platform/ota/HeadlessHost.h"
+#include "tests/library/utility/ScratchDir.h"
 
 #include <gtest/gtest.h>
-
-#include <filesystem>
-#include <fstream>
 
 namespace vesk {
 namespace {
 
-namespace fs = std::filesystem;
 using Strings = std::vector<std::string>;
 
-class HeadlessHostTest : public ::testing::Test {
+class HeadlessHostTest : public test::ScratchDir {
 protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/vesk-host-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        FDir = std::string(pattern) + "/";
+    std::string Put(const std::string& name, const std::string& text) {
+        Write(Path(name), text);
+        return Path(name);
     }
-    void TearDown() override { fs::remove_all(FDir); }
-    std::string Write(const std::string& name, const std::string& text) {
-        std::ofstream(FDir + name, std::ios::binary) << text;
-        return FDir + name;
-    }
-
-    std::string FDir;
 };
 
 // What an expert does: a menu before the host's last one, with items whose handlers run
@@ -88,11 +77,11 @@ TEST_F(HeadlessHostTest, AMenuBuiltThroughTheInterfacesCanBePicked) {
 
 TEST_F(HeadlessHostTest, ModulesAreOpenedOverRealFilesWithTheirForms) {
     THeadlessHost host;
-    const std::string unit = Write("Orders.pas", "unit Orders;\nend.\n");
+    const std::string unit = Put("Orders.pas", "unit Orders;\nend.\n");
     const std::string form =
-        Write("ORDERS.LFM", "object OrderForm: TForm\n  Caption = 'Orders'\n  Tag = 7\n"
-                            "  Font.Style = [fsBold]\nend\n");
-    const std::string plain = Write("Plain.pas", "unit Plain;\nend.\n");
+        Put("ORDERS.LFM", "object OrderForm: TForm\n  Caption = 'Orders'\n  Tag = 7\n"
+                          "  Font.Style = [fsBold]\nend\n");
+    const std::string plain = Put("Plain.pas", "unit Plain;\nend.\n");
     EXPECT_TRUE(host.OpenFile(unit));
     EXPECT_EQ(host.GetCurrentFile(), unit);
     EXPECT_EQ(host.EditorText(unit), "unit Orders;\nend.\n");
@@ -103,7 +92,7 @@ TEST_F(HeadlessHostTest, ModulesAreOpenedOverRealFilesWithTheirForms) {
     EXPECT_EQ(host.GetCurrentFile(), plain);
 
     {
-        TIntfPtr<TIModuleInterface> module(host.GetModuleInterface(FDir + "orders.PAS"));
+        TIntfPtr<TIModuleInterface> module(host.GetModuleInterface(Path("orders.PAS")));
         ASSERT_TRUE(module); // file names without regard to case, as the IDE has them
         TIntfPtr<TIFormInterface> formIntf(module->GetFormInterface());
         EXPECT_EQ(formIntf->FileName(), form);
@@ -143,22 +132,22 @@ TEST_F(HeadlessHostTest, ModulesAreOpenedOverRealFilesWithTheirForms) {
     EXPECT_EQ(host.GetCurrentFile(), "");
 
     // A file that cannot be opened, or whose form cannot be read, opens nothing.
-    Write("Broken.pas", "unit Broken;\n");
-    Write("Broken.dfm", "object Broken: TForm\n");
-    EXPECT_FALSE(host.OpenFile(FDir + "Broken.pas"));
-    EXPECT_FALSE(host.OpenFile(FDir + "Missing.pas"));
-    EXPECT_FALSE(host.HasModule(FDir + "Broken.pas"));
+    Put("Broken.pas", "unit Broken;\n");
+    Put("Broken.dfm", "object Broken: TForm\n");
+    EXPECT_FALSE(host.OpenFile(Path("Broken.pas")));
+    EXPECT_FALSE(host.OpenFile(Path("Missing.pas")));
+    EXPECT_FALSE(host.HasModule(Path("Broken.pas")));
     EXPECT_EQ(host.Services().Errors().size(), 2u);
-    EXPECT_THROW(host.OpenModule(FDir + "Missing.pas"), EInOutError);
-    EXPECT_THROW(host.OpenModule(FDir + "Broken.pas"), EFormError);
-    EXPECT_THROW(host.EditorText(FDir + "Missing.pas"), Exception);
+    EXPECT_THROW(host.OpenModule(Path("Missing.pas")), EInOutError);
+    EXPECT_THROW(host.OpenModule(Path("Broken.pas")), EFormError);
+    EXPECT_THROW(host.EditorText(Path("Missing.pas")), Exception);
     EXPECT_EQ(host.Calls().size(), 3u);
 }
 
 TEST_F(HeadlessHostTest, TheDesignerPutsFormsOnTheScreen) {
     THeadlessHost host;
-    const std::string unit = Write("Main.pas", "unit Main;\n");
-    Write("Main.dfm", "object MainForm: TForm\nend\n");
+    const std::string unit = Put("Main.pas", "unit Main;\n");
+    Put("Main.dfm", "object MainForm: TForm\nend\n");
     host.OpenModule(unit);
     EXPECT_EQ(Screen().FormCount(), 0);
     {
@@ -169,7 +158,7 @@ TEST_F(HeadlessHostTest, TheDesignerPutsFormsOnTheScreen) {
     ASSERT_EQ(Screen().FormCount(), 1);
     EXPECT_EQ(Screen().Forms(0), host.FormRoot(unit));
     EXPECT_EQ(Screen().Forms(1), nullptr);
-    EXPECT_EQ(host.GetCurrentFile(), FDir + "Main.dfm");
+    EXPECT_EQ(host.GetCurrentFile(), Path("Main.dfm"));
     host.CloseModule(unit);
     EXPECT_EQ(Screen().FormCount(), 0);
 
@@ -208,9 +197,9 @@ TEST_F(HeadlessHostTest, DialogsAnswerFromTheScriptAndRecordWhatWasShown) {
     TOpenDialog open;
     open.Filter = "Pascal (*.pas)|*.pas";
     EXPECT_FALSE(open.Execute());
-    services.AnswerOpenDialog(FDir + "a.pas");
+    services.AnswerOpenDialog(Path("a.pas"));
     EXPECT_TRUE(open.Execute());
-    EXPECT_EQ(open.FileName, FDir + "a.pas");
+    EXPECT_EQ(open.FileName, Path("a.pas"));
     EXPECT_EQ(services.OpenDialogs().at(1).Filter, "Pascal (*.pas)|*.pas");
 
     int ran = 0;
@@ -223,14 +212,14 @@ TEST_F(HeadlessHostTest, DialogsAnswerFromTheScriptAndRecordWhatWasShown) {
 TEST_F(HeadlessHostTest, HostsPutBackWhatWasInstalledBefore) {
     EXPECT_EQ(InstalledHostServices(), nullptr);
     EXPECT_FALSE(HostServices().SelectDirectory(*std::make_unique<std::string>(), 0));
-    auto outer = std::make_unique<THeadlessHost>(TRegistryFile::Open(FDir + "outer.reg"));
+    auto outer = std::make_unique<THeadlessHost>(TRegistryFile::Open(Path("outer.reg")));
     {
         THeadlessHost inner;
         EXPECT_EQ(ToolServices, &inner);
         EXPECT_EQ(InstalledHostServices(), &inner.Services());
     }
     EXPECT_EQ(ToolServices, outer.get());
-    EXPECT_EQ(HostServices().SettingsStore()->FileName(), FDir + "outer.reg");
+    EXPECT_EQ(HostServices().SettingsStore()->FileName(), Path("outer.reg"));
     EXPECT_EQ(&Screen(), &outer->Services().GetScreen());
 
     // A reference the add-in never gave back outlives its host without harm.

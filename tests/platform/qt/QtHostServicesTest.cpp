@@ -1,5 +1,6 @@
 #include "platform/qt/QtHostServices.h"
 #include "platform/forms/Component.h"
+#include "tests/library/utility/ScratchDir.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -9,13 +10,8 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-
 namespace vesk {
 namespace {
-
-namespace fs = std::filesystem;
 
 // Runs Answer on the next modal dialog once it is shown.
 template <typename Dialog, typename Answer>
@@ -27,19 +23,16 @@ void WhenShown(Answer answer) {
     });
 }
 
-class QtHostServicesTest : public ::testing::Test {
+class QtHostServicesTest : public test::ScratchDir {
 protected:
     void SetUp() override {
-        char pattern[] = "/tmp/vesk-qthost-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        FDir = pattern;
+        ScratchDir::SetUp();
         SetHostServices(&FServices);
     }
     void TearDown() override {
         SetHostServices(nullptr);
-        fs::remove_all(FDir);
+        ScratchDir::TearDown();
     }
-    std::string FDir;
     TQtHostServices FServices{nullptr};
 };
 
@@ -70,8 +63,8 @@ TEST_F(QtHostServicesTest, MessageBoxesShowTheTextAndAnswerWithTheButtonPressed)
 }
 
 TEST_F(QtHostServicesTest, TheChoosersReturnWhatTheUserPicked) {
-    const std::string sub = FDir + "/sub";
-    fs::create_directory(sub);
+    const std::string sub = Path("sub");
+    std::filesystem::create_directory(sub);
     WhenShown<QFileDialog>([&](QFileDialog& dialog) {
         EXPECT_TRUE(dialog.testOption(QFileDialog::ReadOnly)); // no new folders
         dialog.selectFile(QString::fromStdString(sub));
@@ -85,11 +78,11 @@ TEST_F(QtHostServicesTest, TheChoosersReturnWhatTheUserPicked) {
     EXPECT_FALSE(FServices.SelectDirectory(directory, sdAllowCreate));
     EXPECT_EQ(directory, sub);
 
-    std::ofstream(FDir + "/Unit1.pas") << "unit Unit1;";
+    Write(Path("Unit1.pas"), "unit Unit1;");
     TOpenDialog open;
     open.Filter = "Search Files (*.PAS;*.DPR;)|*.PAS;*.DPR;|All Files (*.*)|*.*";
     open.Options = ofHideReadOnly | ofPathMustExist | ofFileMustExist;
-    open.InitialDir = FDir;
+    open.InitialDir = FDir.string();
     QStringList filters;
     WhenShown<QFileDialog>([&](QFileDialog& dialog) {
         filters = dialog.nameFilters();
@@ -98,7 +91,7 @@ TEST_F(QtHostServicesTest, TheChoosersReturnWhatTheUserPicked) {
         static_cast<QDialog&>(dialog).accept();
     });
     EXPECT_TRUE(open.Execute());
-    EXPECT_EQ(open.FileName, FDir + "/Unit1.pas");
+    EXPECT_EQ(open.FileName, Path("Unit1.pas"));
     EXPECT_EQ(open.FilterIndex, 2);
     EXPECT_EQ(filters, (QStringList{"Search Files (*.PAS *.DPR)", "All Files (*)"}));
 }
