@@ -83,9 +83,8 @@ void THeadlessServices::ProcessMessages() {
 }
 
 std::shared_ptr<TRegistryFile> THeadlessServices::SettingsStore() {
-    if (!FStore)
-        FStore = TRegistryFile::Open(DefaultRegistryFile());
-    return FStore;
+    // Without a store of its own: the default one as the environment names it now.
+    return FStore ? FStore : TRegistryFile::Open(DefaultRegistryFile());
 }
 
 std::vector<std::string> THeadlessServices::Errors() const {

@@ -49,7 +49,7 @@ public:
         TSelectDirOpts Options = 0;
     };
 
-    // Settings in Store; none: the default store, opened when first asked for.
+    // Settings in Store; none: the default store (DefaultRegistryFile) at each use.
     explicit THeadlessServices(std::shared_ptr<TRegistryFile> store = nullptr);
 
     void ShowMessage(const std::string& text) override;

@@ -217,9 +217,8 @@ void TQtHostServices::ProcessMessages() {
 }
 
 std::shared_ptr<TRegistryFile> TQtHostServices::SettingsStore() {
-    if (!FStore)
-        FStore = TRegistryFile::Open(DefaultRegistryFile());
-    return FStore;
+    // Without a store of its own: the default one as the environment names it now.
+    return FStore ? FStore : TRegistryFile::Open(DefaultRegistryFile());
 }
 
 QStringList NameFiltersOf(const std::string& filter) {

@@ -44,7 +44,7 @@ private:
 
 class TQtHostServices : public THostServices {
 public:
-    // Settings in Store; none: the default store, opened when first asked for.
+    // Settings in Store; none: the default store (DefaultRegistryFile) at each use.
     explicit TQtHostServices(std::shared_ptr<TRegistryFile> store = nullptr);
 
     void ShowMessage(const std::string& text) override;
