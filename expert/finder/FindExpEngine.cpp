@@ -7,6 +7,7 @@
 #include "platform/rtl/SysUtils.h"
 
 #include <algorithm>
+#include <exception>
 #include <vector>
 
 namespace vesk {
@@ -566,12 +567,22 @@ void TFindExpEngine::ChangePage(TFindPage page) {
     const THandlerScope scope(*this);
     if (page == FPage)
         return;
-    pcChanging();
+    // The change is always allowed: when storing the page left fails, the page still
+    // changes (what was not stored is kept and stored at the next leave or close), and
+    // the failure is reported afterwards.
+    std::exception_ptr failed;
+    try {
+        pcChanging();
+    } catch (...) {
+        failed = std::current_exception();
+    }
     const TFindPage left = FPage;
     FPage = page;
     if (left == TFindPage::tsConfig)
         tsConfigExit();
     EnterPage();
+    if (failed)
+        std::rethrow_exception(failed);
 }
 
 void TFindExpEngine::FormActivate() {

@@ -2,6 +2,7 @@
 
 #include "expert/frame/ComExp.h"
 #include "expert/frame/VeskCommon.h"
+#include "platform/qt/ControlInput.h"
 #include "platform/qt/SlotGuard.h"
 
 #include <QAction>
@@ -33,31 +34,6 @@ constexpr int EditTop = 4, EditHeight = 21, EditPanelHeight = 28;
 
 QString FromUtf8(const std::string& text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-// The key as the window's character handlers take it: Enter, Esc, backspace and the
-// ASCII characters; 0 for keys that type nothing (arrows, shortcuts) or type more.
-char CharOf(const QKeyEvent& key) {
-    switch (key.key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        return '\r';
-    case Qt::Key_Escape:
-        return 27;
-    case Qt::Key_Backspace:
-        return 8;
-    case Qt::Key_Tab:
-    case Qt::Key_Backtab:
-        return 0; // moves the focus before any handler sees it
-    default:
-        break;
-    }
-    if (key.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
-        return 0;
-    const QString text = key.text();
-    if (text.size() != 1 || text[0].unicode() >= 0x80 || text[0].unicode() == 0)
-        return 0;
-    return static_cast<char>(text[0].unicode());
 }
 
 // Draws an entry: the letters the filter matched in bold, the body's line right-aligned.
@@ -514,7 +490,7 @@ bool TMNavExpDlg::eventFilter(QObject* watched, QEvent* event) {
         return QDialog::eventFilter(watched, event);
 
     const auto& key = static_cast<const QKeyEvent&>(*event);
-    const char ch = CharOf(key);
+    const char ch = KeyPressCharOf(key);
     if (ch != 0 && FormKeyPress(ch)) // the window sees the key first
         return true;
     if (watched == edFilter) {
