@@ -210,6 +210,13 @@ TFindExpDlg::TFindExpDlg(QWidget* parent) : QDialog(parent) {
     outer->setContentsMargins(0, 0, 0, 0);
     pc = new QTabWidget(this);
     pc->setObjectName("pc");
+    // Six captions across a dialog this narrow: the tabs' letters a little smaller.
+    QFont tabs = pc->tabBar()->font();
+    if (tabs.pointSizeF() > 0) {
+        tabs.setPointSizeF(tabs.pointSizeF() * 0.85);
+        pc->tabBar()->setFont(tabs);
+    }
+    pc->setUsesScrollButtons(false);
     outer->addWidget(pc);
     BuildSearchPage();
     BuildListPages();
@@ -249,6 +256,9 @@ void TFindExpDlg::BuildSearchPage() {
     fixed.setStyleHint(QFont::TypeWriter);
     fixed.setFixedPitch(true);
     lbFound->setFont(fixed);
+    // A full name too long for the list keeps its end, the file's own name, in sight.
+    lbFound->setTextElideMode(Qt::ElideLeft);
+    lbFound->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     FFoundModel = new TFoundListModel(this);
     lbFound->setModel(FFoundModel);
     auto* foundLabel = new QLabel("Files Found ", tsSearch);
@@ -423,6 +433,8 @@ void TFindExpDlg::ShowState() {
     const bool several = engine.Options().OpenSeveral;
     lbFound->setSelectionMode(several ? QAbstractItemView::ExtendedSelection
                                       : QAbstractItemView::SingleSelection);
+    // With the folder column the name comes first: the folder's end may go.
+    lbFound->setTextElideMode(engine.Options().FolderColumn ? Qt::ElideRight : Qt::ElideLeft);
     const int found = engine.FoundBox().ItemIndex;
     const int current = lbFound->currentIndex().isValid() ? lbFound->currentIndex().row() : -1;
     if (FShownFound != engine.FoundVersion()) {

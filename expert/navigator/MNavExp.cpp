@@ -21,6 +21,7 @@
 #include <QWindow>
 
 #include <algorithm>
+#include <vector>
 
 namespace vesk {
 
@@ -75,24 +76,46 @@ public:
         painter->setPen(ink);
         QFont bold = item.font;
         bold.setBold(true);
-        int x = room.left();
+        // The text as runs of plain and bold letters.
+        std::vector<std::pair<QString, const QFont*>> runs;
         int at = 0;
-        auto draw = [&](int from, int to, const QFont& font) {
-            if (to <= from)
-                return;
-            const QString piece = text.mid(from, to - from);
-            painter->setFont(font);
-            const QRect box(x, room.top(), std::max(room.right() - x + 1, 0), room.height());
-            painter->drawText(box, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, piece);
-            x += QFontMetrics(font).horizontalAdvance(piece);
+        auto add = [&](int from, int to, const QFont& font) {
+            if (to > from)
+                runs.emplace_back(text.mid(from, to - from), &font);
         };
         for (const QVariant& span : index.data(TMethodListModel::SpansRole).toList()) {
             const QPoint run = span.toPoint(); // x: start, y: length, in Qt's characters
-            draw(at, run.x(), item.font);
-            draw(run.x(), run.x() + run.y(), bold);
+            add(at, run.x(), item.font);
+            add(run.x(), run.x() + run.y(), bold);
             at = run.x() + run.y();
         }
-        draw(at, static_cast<int>(text.size()), item.font);
+        add(at, static_cast<int>(text.size()), item.font);
+
+        int width = 0;
+        for (const auto& [piece, font] : runs)
+            width += QFontMetrics(*font).horizontalAdvance(piece);
+        const QString ellipsis(QChar(0x2026));
+        // Too long for the room: it is cut where an ellipsis still fits after it.
+        const int limit = width <= room.width()
+                              ? room.right() + 1
+                              : room.right() + 1 - item.fontMetrics.horizontalAdvance(ellipsis);
+        int x = room.left();
+        for (auto [piece, font] : runs) {
+            const QFontMetrics metrics(*font);
+            bool cut = false;
+            while (!piece.isEmpty() && x + metrics.horizontalAdvance(piece) > limit) {
+                piece.chop(1);
+                cut = true;
+            }
+            if (cut)
+                piece += ellipsis;
+            painter->setFont(*font);
+            painter->drawText(QRect(x, room.top(), room.right() - x + 1, room.height()),
+                              Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, piece);
+            x += metrics.horizontalAdvance(piece);
+            if (cut)
+                break;
+        }
         painter->restore();
     }
 
