@@ -65,7 +65,7 @@ void OpenBook(TTable& table, bool open) {
         table.Open();
 }
 
-void Connect(TVeskDBTreeView& view, TDataSource& source) {
+void Connect(TVeskCustomDBTreeView& view, TDataSource& source) {
     view.SetDataFieldID("ID");
     view.SetDataFieldOwnerID("OwnerID");
     view.SetDataFieldText("Name");
@@ -151,7 +151,7 @@ void BM_BuildTree(benchmark::State& state) {
     TTable table;
     OpenBook(table, false);
     TDataSource source(&table);
-    TVeskDBTreeView view;
+    TVeskCustomDBTreeView view;
     Connect(view, source);
     for (auto _ : state) {
         table.Open();
@@ -170,7 +170,7 @@ void BM_BuildTreeOnOpenTable(benchmark::State& state) {
     TTable table;
     OpenBook(table, true);
     TDataSource source(&table);
-    TVeskDBTreeView view;
+    TVeskCustomDBTreeView view;
     Connect(view, source); // builds once
     for (auto _ : state) {
         state.PauseTiming();

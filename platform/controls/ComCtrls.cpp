@@ -35,6 +35,17 @@ int TTreeNode::AbsoluteIndex() const {
     return FAbsoluteIndex;
 }
 
+void TTreeNode::SetExpanded(bool value) {
+    if (value == FExpanded)
+        return;
+    TCustomTreeView* view = FLevel >= 0 && FOwner ? FOwner->Owner() : nullptr;
+    if (value && view && FChildrenPending)
+        view->LoadChildren(this);
+    FExpanded = value;
+    if (view)
+        view->NodeExpandedChanged(this);
+}
+
 bool TTreeNode::Selected() const {
     return FOwner && FOwner->Owner()->Selected() == this;
 }
@@ -81,6 +92,8 @@ TTreeNode* TTreeNodes::AddNewChild(TTreeNode* parent, SetText&& setText) {
     TTreeNode* node = made.get();
     node->FOwner = this;
     setText(*node);
+    Changing();
+    node->FIndex = parent ? parent->FChildCount : static_cast<int>(FRoots.size());
     const bool atEnd = FOrderValid && IsAtEnd(parent);
     TTreeNode* previous = parent ? parent->FLastChild : (FRoots.empty() ? nullptr : FRoots.back());
     if (!parent)
@@ -130,6 +143,9 @@ void TTreeNodes::FreeSubtree(TTreeNode* top) {
 void TTreeNodes::Delete(TTreeNode* node) {
     if (!node || node->FOwner != this || node->FLevel < 0)
         return;
+    Changing();
+    for (TTreeNode* after = node->FNextSibling; after; after = after->FNextSibling)
+        --after->FIndex;
     TTreeNode* parent = node->FParent;
     if (node->FPrevSibling)
         node->FPrevSibling->FNextSibling = node->FNextSibling;
@@ -152,6 +168,7 @@ void TTreeNodes::Delete(TTreeNode* node) {
 void TTreeNodes::Clear() {
     if (FRoots.empty())
         return;
+    Changing();
     FOrder.clear();
     FOrderValid = true;
     std::vector<TTreeNode*> roots = std::move(FRoots);
@@ -199,6 +216,16 @@ void TTreeNodes::EndUpdate() {
         FOwner->ItemsChanged();
 }
 
+void TTreeNodes::BeginUpdate() {
+    if (FUpdateCount++ == 0)
+        FOwner->ItemsChanging();
+}
+
+void TTreeNodes::Changing() {
+    if (FUpdateCount == 0)
+        FOwner->ItemsChanging();
+}
+
 void TTreeNodes::Changed() {
     if (FUpdateCount == 0)
         FOwner->ItemsChanged();
@@ -212,6 +239,7 @@ TCustomTreeView::~TCustomTreeView() {
     // The nodes go without telling anyone: the view is half gone.
     FSelected = nullptr;
     OnChange = nullptr;
+    OnDeletion = nullptr;
     FItems.Clear();
 }
 
@@ -225,16 +253,76 @@ void TCustomTreeView::SetSelected(TTreeNode* node) {
     if (node == FSelected)
         return;
     FSelected = node;
+    SelectionChanged();
     if (OnChange)
         OnChange(this, node);
 }
 
 void TCustomTreeView::NodeRemoved(TTreeNode* node) {
+    if (OnDeletion)
+        OnDeletion(this, node);
     if (node != FSelected)
         return;
     FSelected = nullptr;
+    SelectionChanged();
     if (OnChange)
         OnChange(this, nullptr);
+}
+
+void TCustomTreeView::SetBorderStyle(TBorderStyle value) {
+    if (value == FBorderStyle)
+        return;
+    FBorderStyle = value;
+    RecreateWnd();
+}
+
+void TCustomTreeView::RecreateWnd() {
+    if (!FHandleAllocated)
+        return;
+    DestroyWnd();
+    CreateWnd();
+}
+
+bool TCustomTreeView::UserSelect(TTreeNode* node) {
+    if (node == FSelected)
+        return true;
+    bool allow = true;
+    if (OnChanging && node)
+        OnChanging(this, node, allow);
+    if (allow)
+        SetSelected(node);
+    return allow;
+}
+
+bool TCustomTreeView::UserExpand(TTreeNode* node, bool expand) {
+    if (!node || node->Expanded() == expand)
+        return true;
+    bool allow = true;
+    const TTVAllowEvent& asking = expand ? OnExpanding : OnCollapsing;
+    if (asking)
+        asking(this, node, allow);
+    if (!allow)
+        return false;
+    node->SetExpanded(expand);
+    const TNodeEvent& done = expand ? OnExpanded : OnCollapsed;
+    if (done)
+        done(this, node);
+    return true;
+}
+
+bool TCustomTreeView::CanEdit(TTreeNode* node) {
+    if (FReadOnly || !node)
+        return false;
+    bool allow = true;
+    if (OnEditing)
+        OnEditing(this, node, allow);
+    return allow;
+}
+
+void TCustomTreeView::UserEdited(TTreeNode* node, std::string text) {
+    if (OnEdited)
+        OnEdited(this, node, text);
+    node->SetText(std::move(text));
 }
 
 void TCustomTreeView::DestroyWnd() {
