@@ -14,10 +14,10 @@ std::unique_ptr<TLiveObject> TLiveClass::Create(const TClassInfo& classType,
 
 void TLiveClass::Loaded(TLiveObject& object, const TLiveScope* scope) const {
     object.FLoading = false;
-    std::vector<std::pair<const TPropInfo*, TValue>> deferred = std::move(object.FDeferred);
+    std::vector<std::pair<TPropInfo, TValue>> deferred = std::move(object.FDeferred);
     object.FDeferred.clear();
     for (const auto& [prop, value] : deferred)
-        Write(object, *prop, value, scope);
+        Write(object, prop, value, scope);
 }
 
 std::int64_t IntegerValue(const TValue& value) {
@@ -56,6 +56,13 @@ TValue EnumToValue(const TPropInfo& prop, std::int64_t ordinal) {
 
 namespace {
 
+// A sub-property ("Font.Size") is bound under its qualified name.
+TPropInfo Qualified(const TPropInfo& prop, std::string_view name) {
+    TPropInfo qualified = prop;
+    qualified.Name = std::string(name);
+    return qualified;
+}
+
 const TPropInfo& RequireProp(const TLiveObject& object, std::string_view name) {
     const TClassInfo* type = object.ClassType();
     const TPropInfo* prop = type ? type->FindProp(name) : nullptr;
@@ -81,6 +88,8 @@ bool WriteLiveProperty(TLiveObject& object, std::string_view name, const TValue&
         object.SetName(StringValue(value));
         return true;
     }
+    if (name.find('.') != std::string_view::npos)
+        return RequireLive(object).Write(object, Qualified(prop, name), value, scope);
     return RequireLive(object).Write(object, prop, value, scope);
 }
 
@@ -94,6 +103,8 @@ std::optional<TValue> ReadLiveProperty(const TLiveObject& object, std::string_vi
     const TPropInfo& prop = RequireProp(object, name);
     if (SameText(name, "Name"))
         return TValue::String(object.Name());
+    if (name.find('.') != std::string_view::npos)
+        return RequireLive(object).Read(object, Qualified(prop, name));
     return RequireLive(object).Read(object, prop);
 }
 
@@ -121,7 +132,10 @@ void ApplyStored(const TComponent& component, TLiveObject& live, const TLiveScop
         if (!prop || prop->Kind == TTypeKind::tkMethod)
             continue;
         const TValue value = stored.Ref ? TValue::Ident(stored.Ref->Name()) : stored.Value;
-        type->Live()->Write(live, *prop, value, scope);
+        if (stored.Name.find('.') != std::string::npos)
+            type->Live()->Write(live, Qualified(*prop, stored.Name), value, scope);
+        else
+            type->Live()->Write(live, *prop, value, scope);
     }
 }
 

@@ -33,7 +33,7 @@ private:
     std::string FName;
     bool FLoading = false;
     // Values a class applies only when loading ends, in the order they came.
-    std::vector<std::pair<const TPropInfo*, TValue>> FDeferred;
+    std::vector<std::pair<TPropInfo, TValue>> FDeferred;
 };
 
 // A live instance holding an object of type T.
@@ -111,7 +111,7 @@ public:
         if (found == FAccessors.end() || !found->second.Writer)
             return false;
         if (found->second.Deferred && object.FLoading) {
-            object.FDeferred.emplace_back(&prop, value);
+            object.FDeferred.emplace_back(prop, value);
             return true;
         }
         found->second.Writer(Instance(object), value, scope);
