@@ -1,13 +1,16 @@
 // The data-aware tree's build over a SQLite table of a million records, against the
 // floor of reading the same rows straight from SQLite, in the same run.
 //
-//   build/bin/bench_dbtree [--records=N] [benchmark options]
+//   build/bin/bench_dbtree [--records=N] [benchmark options]   (the widget on the offscreen platform)
 //
 // The table is made once in a temporary folder: IDs 1..N in random row order, about
 // one record in a hundred a root, every other one owned by a record of lower ID.
 #include "library/dbtree/VeskDBTree.h"
+#include "library/dbtree/VeskDBTreeView.h"
 #include "platform/data/DBTables.h"
 
+#include <QApplication>
+#include <QScrollBar>
 #include <SQLiteCpp/SQLiteCpp.h>
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
@@ -182,12 +185,115 @@ void BM_BuildTreeOnOpenTable(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * RecordCount);
 }
 
+// ---- the widget, shown on the offscreen platform
+
+void ConnectWidget(TVeskDBTreeView& view, TDataSource& source) {
+    Connect(view.Tree(), source);
+    view.resize(400, 600);
+    view.show();
+    QApplication::processEvents();
+}
+
+// The build on an open table with the widget shown: the model reset, the expanded
+// and selected nodes given back to the view and its layout, painted once.
+void BM_WidgetBuildTreeOnOpenTable(benchmark::State& state) {
+    TTable table;
+    OpenBook(table, true);
+    TDataSource source(&table);
+    TVeskDBTreeView view;
+    ConnectWidget(view, source);
+    for (auto _ : state) {
+        state.PauseTiming();
+        view.Items().Clear();
+        QApplication::processEvents();
+        state.ResumeTiming();
+        view.Tree().BuildTree();
+        view.repaint();
+        benchmark::DoNotOptimize(view.Items().Count());
+    }
+    state.SetItemsProcessed(state.iterations() * RecordCount);
+}
+
+// One page down, from the top to the end of the roots, repainted each step.
+void BM_WidgetScrollStep(benchmark::State& state) {
+    TTable table;
+    OpenBook(table, true);
+    TDataSource source(&table);
+    TVeskDBTreeView view;
+    ConnectWidget(view, source);
+    QScrollBar* bar = view.verticalScrollBar();
+    for (auto _ : state) {
+        if (bar->value() >= bar->maximum()) {
+            state.PauseTiming();
+            bar->setValue(0);
+            state.ResumeTiming();
+        }
+        bar->setValue(bar->value() + bar->pageStep());
+        view.viewport()->repaint();
+    }
+}
+
+// Expanding, then collapsing, the deepest node of the first root's last branch.
+void BM_WidgetExpandDeepNode(benchmark::State& state) {
+    TTable table;
+    OpenBook(table, true);
+    TDataSource source(&table);
+    TVeskDBTreeView view;
+    ConnectWidget(view, source);
+    TTreeNode* node = view.Items().GetFirstNode();
+    std::vector<TTreeNode*> path;
+    while (node && node->GetLastChild()) {
+        path.push_back(node);
+        node = node->GetLastChild();
+    }
+    for (TTreeNode* step : path)
+        view.expand(view.IndexOf(step));
+    TTreeNode* deep = path.empty() ? nullptr : path.back();
+    if (!deep) {
+        state.SkipWithError("no deep node");
+        return;
+    }
+    view.scrollTo(view.IndexOf(deep));
+    const QModelIndex at = view.IndexOf(deep);
+    for (auto _ : state) {
+        view.collapse(at);
+        view.viewport()->repaint();
+        view.expand(at);
+        view.viewport()->repaint();
+    }
+    state.counters["depth"] = static_cast<double>(path.size());
+}
+
+// With children placed on expanding: the build on an open table until the first
+// screen is painted.
+void BM_LazyFirstScreen(benchmark::State& state) {
+    TTable table;
+    OpenBook(table, true);
+    TDataSource source(&table);
+    TVeskDBTreeView view;
+    view.Tree().SetLoadOnExpand(true);
+    ConnectWidget(view, source);
+    for (auto _ : state) {
+        state.PauseTiming();
+        view.Items().Clear();
+        QApplication::processEvents();
+        state.ResumeTiming();
+        view.Tree().BuildTree();
+        view.repaint();
+        benchmark::DoNotOptimize(view.Items().Count());
+    }
+}
+
 BENCHMARK(BM_BareScan)->Unit(benchmark::kMillisecond)->MinTime(2);
 BENCHMARK(BM_TableOpen)->Unit(benchmark::kMillisecond)->MinTime(2);
 BENCHMARK(BM_FieldReads)->Unit(benchmark::kMillisecond)->MinTime(2);
 BENCHMARK(BM_TableWalk)->Unit(benchmark::kMillisecond)->MinTime(2);
 BENCHMARK(BM_BuildTree)->Unit(benchmark::kMillisecond)->MinTime(2);
 BENCHMARK(BM_BuildTreeOnOpenTable)->Unit(benchmark::kMillisecond)->MinTime(2);
+BENCHMARK(BM_WidgetBuildTreeOnOpenTable)->Unit(benchmark::kMillisecond)->MinTime(2);
+BENCHMARK(BM_WidgetScrollStep)->Unit(benchmark::kMillisecond)->MinTime(1);
+BENCHMARK(BM_WidgetExpandDeepNode)->Unit(benchmark::kMillisecond)->MinTime(1);
+BENCHMARK(BM_LazyFirstScreen)->Unit(benchmark::kMillisecond)->MinTime(2);
 
 // Keeps each benchmark's time per run, wall clock and processor, to print each as a
 // multiple of the bare scan's after the usual table.
@@ -227,6 +333,10 @@ int main(int argc, char** argv) {
     }
     int count = static_cast<int>(arguments.size());
     benchmark::Initialize(&count, arguments.data());
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    int qtArgc = 1;
+    QApplication application(qtArgc, argv);
     MakeDatabase();
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);

@@ -17,6 +17,8 @@ class TLiveWidgetBase {
 public:
     virtual ~TLiveWidgetBase() = default;
     virtual QWidget* Widget() const = 0;
+    // Hands the widget over (to the parent it was given): the live object forgets it.
+    virtual QWidget* ReleaseWidget() = 0;
 };
 
 // The widget of a live object, or none (no widget, or not a widget class).
@@ -30,6 +32,11 @@ public:
     ~TWidgetLive() override { delete FWidget.data(); }
     T* Object() const override { return FWidget.data(); }
     QWidget* Widget() const override { return FWidget.data(); }
+    QWidget* ReleaseWidget() override {
+        QWidget* widget = FWidget.data();
+        FWidget.clear();
+        return widget;
+    }
 
 private:
     QPointer<T> FWidget;
