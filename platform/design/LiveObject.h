@@ -5,11 +5,13 @@
 #pragma once
 
 #include "platform/design/ClassRegistry.h"
+#include "platform/rtl/Classes.h"
 
 #include <map>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <type_traits>
 
 namespace vesk {
 
@@ -24,6 +26,9 @@ public:
     void SetName(std::string name) { FName = std::move(name); }
     // True while a form's stored properties are being applied (the host's csLoading).
     bool Loading() const { return FLoading; }
+    // The object as the host's object base, for objects derived from it (data sets,
+    // data sources), so that a base class finds it; none for the others.
+    virtual TObject* Instance() const { return nullptr; }
 
 private:
     friend class TLiveClass;
@@ -49,6 +54,12 @@ class TOwnedLive final : public TLiveOf<T> {
 public:
     explicit TOwnedLive(std::unique_ptr<T> object) : FObject(std::move(object)) {}
     T* Object() const override { return FObject.get(); }
+    TObject* Instance() const override {
+        if constexpr (std::is_base_of_v<TObject, T>)
+            return FObject.get();
+        else
+            return nullptr;
+    }
 
 private:
     std::unique_ptr<T> FObject;
@@ -125,10 +136,10 @@ public:
     }
 
     static T& Instance(const TLiveObject& object) {
-        auto* typed = dynamic_cast<const TLiveOf<T>*>(&object);
-        if (!typed || !typed->Object())
+        T* typed = LiveObjectAs<T>(&object);
+        if (!typed)
             throw EInvalidCast("Invalid class typecast");
-        return *typed->Object();
+        return *typed;
     }
 
 protected:
@@ -144,11 +155,14 @@ private:
     std::map<std::string, TAccessor> FAccessors;
 };
 
-// The object a live instance of a class deriving from T holds, or none.
+// The object a live instance holds when it is a T (or derives from T), or none.
 template <typename T>
 T* LiveObjectAs(const TLiveObject* object) {
-    auto* typed = dynamic_cast<const TLiveOf<T>*>(object);
-    return typed ? typed->Object() : nullptr;
+    if (auto* typed = dynamic_cast<const TLiveOf<T>*>(object))
+        return typed->Object();
+    if constexpr (std::is_base_of_v<TObject, T>)
+        return object ? dynamic_cast<T*>(object->Instance()) : nullptr;
+    return nullptr;
 }
 
 // ---- value conversions the bindings share
