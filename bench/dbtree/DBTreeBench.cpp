@@ -1,7 +1,8 @@
 // The data-aware tree's build over a SQLite table of a million records, against the
 // floor of reading the same rows straight from SQLite, in the same run.
 //
-//   build/bin/bench_dbtree [--records=N] [benchmark options]   (the widget on the offscreen platform)
+//   build/bin/bench_dbtree [--records=N] [benchmark options]   (the widget on the offscreen
+//   platform)
 //
 // The table is made once in a temporary folder: IDs 1..N in random row order, about
 // one record in a hundred a root, every other one owned by a record of lower ID.

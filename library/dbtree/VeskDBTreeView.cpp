@@ -150,9 +150,9 @@ void TVeskDBTreeView::ApplyLook() {
     setRootIsDecorated(tree.ShowRoot() && tree.ShowButtons());
     setItemsExpandable(true);
     setIndentation(tree.Indent());
-    setEditTriggers(tree.ReadOnly() ? QAbstractItemView::NoEditTriggers
-                                    : QAbstractItemView::SelectedClicked |
-                                          QAbstractItemView::EditKeyPressed);
+    setEditTriggers(tree.ReadOnly()
+                        ? QAbstractItemView::NoEditTriggers
+                        : QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed);
     // Without buttons the branches show no expand marks; lines are the style's own.
     setStyleSheet(tree.ShowButtons() ? QString()
                                      : QStringLiteral("QTreeView::branch { image: none; }"));
@@ -163,8 +163,9 @@ void TVeskDBTreeView::ApplyLook() {
                      tree.HideSelection() ? base.color(QPalette::Inactive, QPalette::Base)
                                           : base.color(QPalette::Active, QPalette::Highlight));
     colours.setColor(QPalette::Inactive, QPalette::HighlightedText,
-                     tree.HideSelection() ? base.color(QPalette::Inactive, QPalette::Text)
-                                          : base.color(QPalette::Active, QPalette::HighlightedText));
+                     tree.HideSelection()
+                         ? base.color(QPalette::Inactive, QPalette::Text)
+                         : base.color(QPalette::Active, QPalette::HighlightedText));
     setPalette(colours);
 }
 
@@ -277,14 +278,15 @@ const TClassInfo& VeskDBTreeViewClass() {
     using S = const TLiveScope*;
     using W = TVeskDBTreeView;
     auto b = MakeWidgetClass<W>();
-    b->Bind(
-        "DataSource", nullptr,
-        [](W& w, V v, S scope) { w.Tree().SetDataSource(ReferencedObject<TDataSource>(v, scope)); });
+    b->Bind("DataSource", nullptr, [](W& w, V v, S scope) {
+        w.Tree().SetDataSource(ReferencedObject<TDataSource>(v, scope));
+    });
     const char* fields[] = {"DataFieldID", "DataFieldOwnerID", "DataFieldText",
                             "DataFieldImageIndex"};
     for (int index = 0; index < 4; ++index)
         b->Bind(
-            fields[index], [index](const W& w) { return TValue::String(w.Tree().DataField(index)); },
+            fields[index],
+            [index](const W& w) { return TValue::String(w.Tree().DataField(index)); },
             [index](W& w, V v, S) { w.Tree().SetDataField(index, StringValue(v)); });
     auto flag = [&](const char* name, bool (TCustomTreeView::*get)() const,
                     void (TCustomTreeView::*set)(bool)) {
@@ -308,12 +310,10 @@ const TClassInfo& VeskDBTreeViewClass() {
     b->Bind(
         "SortType", [](const W& w) { return EnumToValue(*sort, w.Tree().SortType()); },
         [](W& w, V v, S) { w.Tree().SetSortType(TSortType(OrdinalOf(*sort, v))); });
-    b->Bind(
-        "Images", nullptr,
-        [](W& w, V v, S scope) { w.SetImages(ReferencedObject<TImageList>(v, scope)); });
-    b->Bind(
-        "StateImages", nullptr,
-        [](W& w, V v, S scope) { w.SetStateImages(ReferencedObject<TImageList>(v, scope)); });
+    b->Bind("Images", nullptr,
+            [](W& w, V v, S scope) { w.SetImages(ReferencedObject<TImageList>(v, scope)); });
+    b->Bind("StateImages", nullptr,
+            [](W& w, V v, S scope) { w.SetStateImages(ReferencedObject<TImageList>(v, scope)); });
     info->SetLive(b);
     return *info;
 }
@@ -323,8 +323,8 @@ namespace VeskDBTree {
 void Register() {
     const TClassInfo* view = &VeskDBTreeViewClass();
     RegisterComponents("Vesk", {view});
-    for (const char* name : {"DataFieldID", "DataFieldOwnerID", "DataFieldText",
-                             "DataFieldImageIndex"})
+    for (const char* name :
+         {"DataFieldID", "DataFieldOwnerID", "DataFieldText", "DataFieldImageIndex"})
         RegisterPropertyEditor("string", view, name,
                                EditorClassOf<TDataFieldProperty>("TDataFieldProperty"));
 }

@@ -80,13 +80,14 @@ const TClassInfo& VeskFastTimeClass() {
     using V = const TValue&;
     using S = const TLiveScope*;
     using T = TVeskFastTime;
-    auto b = std::make_shared<TBoundClass<T>>(
-        [](TLiveObject*) { return std::unique_ptr<TLiveObject>(std::make_unique<TQObjectLive<TVeskFastTime>>()); });
+    auto b = std::make_shared<TBoundClass<T>>([](TLiveObject*) {
+        return std::unique_ptr<TLiveObject>(std::make_unique<TQObjectLive<TVeskFastTime>>());
+    });
+    b->Bind("DisplayControl", nullptr,
+            [](T& t, V v, S scope) { t.SetDisplayControl(ReferencedWidget(v, scope)); });
     b->Bind(
-        "DisplayControl", nullptr,
-        [](T& t, V v, S scope) { t.SetDisplayControl(ReferencedWidget(v, scope)); });
-    b->Bind(
-        "DisplayCaption", [](const T& t) { return TValue::String(t.DisplayCaption().toStdString()); },
+        "DisplayCaption",
+        [](const T& t) { return TValue::String(t.DisplayCaption().toStdString()); },
         [](T& t, V v, S) { t.SetDisplayCaption(QString::fromStdString(StringValue(v))); });
     b->Bind(
         "WaitCursor", [](const T& t) { return BooleanToValue(t.WaitCursor()); },

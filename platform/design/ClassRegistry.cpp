@@ -68,9 +68,8 @@ std::vector<const TPropInfo*> TClassInfo::Properties() const {
     for (auto c = chain.rbegin(); c != chain.rend(); ++c)
         for (const TPropInfo& p : (*c)->FProps) {
             // A property published again takes the base's place with its new description.
-            auto same = std::find_if(props.begin(), props.end(), [&](const TPropInfo* q) {
-                return SameText(q->Name, p.Name);
-            });
+            auto same = std::find_if(props.begin(), props.end(),
+                                     [&](const TPropInfo* q) { return SameText(q->Name, p.Name); });
             if (same != props.end())
                 *same = &p;
             else
@@ -128,7 +127,8 @@ TPropInfo BoolProp(std::string name, std::optional<bool> defaultValue) {
 
 TPropInfo EnumProp(std::string name, std::string typeName, std::vector<std::string> names,
                    std::optional<std::string> defaultValue) {
-    TPropInfo p = MakeProp(std::move(name), TTypeKind::tkEnumeration, std::move(typeName), std::move(names));
+    TPropInfo p =
+        MakeProp(std::move(name), TTypeKind::tkEnumeration, std::move(typeName), std::move(names));
     if (defaultValue)
         p.Default = TValue::Ident(*defaultValue);
     p.MinValue = 0;
@@ -138,7 +138,8 @@ TPropInfo EnumProp(std::string name, std::string typeName, std::vector<std::stri
 
 TPropInfo SetProp(std::string name, std::string typeName, std::vector<std::string> names,
                   std::optional<std::vector<std::string>> defaultValue) {
-    TPropInfo p = MakeProp(std::move(name), TTypeKind::tkSet, std::move(typeName), std::move(names));
+    TPropInfo p =
+        MakeProp(std::move(name), TTypeKind::tkSet, std::move(typeName), std::move(names));
     if (defaultValue) {
         TValue set;
         set.Kind = TValueKind::Set;
@@ -164,8 +165,8 @@ TPropInfo EventProp(std::string name, std::string typeName) {
 }
 
 const std::vector<std::string>& AlignNames() {
-    static const std::vector<std::string> names{"alNone",  "alTop",   "alBottom",
-                                                "alLeft",  "alRight", "alClient"};
+    static const std::vector<std::string> names{"alNone", "alTop",   "alBottom",
+                                                "alLeft", "alRight", "alClient"};
     return names;
 }
 
@@ -176,16 +177,15 @@ const std::vector<std::string>& AlignmentNames() {
 
 const std::vector<std::string>& CursorNames() {
     static const std::vector<std::string> names{
-        "crDefault", "crNone",  "crArrow",    "crCross",  "crIBeam",    "crSizeNESW",
-        "crSizeNS",  "crSizeNWSE", "crSizeWE", "crUpArrow", "crHourGlass", "crDrag",
-        "crNoDrop",  "crHSplit", "crVSplit",  "crMultiDrag", "crSQLWait", "crNo",
-        "crAppStart", "crHelp",  "crHandPoint"};
+        "crDefault",  "crNone",     "crArrow",    "crCross",     "crIBeam",     "crSizeNESW",
+        "crSizeNS",   "crSizeNWSE", "crSizeWE",   "crUpArrow",   "crHourGlass", "crDrag",
+        "crNoDrop",   "crHSplit",   "crVSplit",   "crMultiDrag", "crSQLWait",   "crNo",
+        "crAppStart", "crHelp",     "crHandPoint"};
     return names;
 }
 
 const std::vector<std::string>& FontStyleNames() {
-    static const std::vector<std::string> names{"fsBold", "fsItalic", "fsUnderline",
-                                                "fsStrikeOut"};
+    static const std::vector<std::string> names{"fsBold", "fsItalic", "fsUnderline", "fsStrikeOut"};
     return names;
 }
 

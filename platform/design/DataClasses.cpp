@@ -41,9 +41,9 @@ std::string ListText(const TValue& value) {
 
 void AttachDataClasses(TClassRegistry& registry) {
     auto source = OwnedClass<TDataSource>();
-    source->Bind(
-        "DataSet", nullptr,
-        [](TDataSource& s, V v, S scope) { s.SetDataSet(ReferencedObject<TDataSet>(v, scope)); });
+    source->Bind("DataSet", nullptr, [](TDataSource& s, V v, S scope) {
+        s.SetDataSet(ReferencedObject<TDataSet>(v, scope));
+    });
     source->Bind(
         "Enabled", [](const TDataSource& s) { return BooleanToValue(s.Enabled()); },
         [](TDataSource& s, V v, S) { s.SetEnabled(BooleanValue(v)); });

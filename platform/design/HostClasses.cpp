@@ -34,9 +34,9 @@ void AddTreeViewProperties(TClassInfo& c) {
         .Add(EnumProp("DragMode", "TDragMode", drag, "dmManual"))
         .Add(BoolProp("HideSelection", true))
         .Add(IntProp("Indent", std::nullopt, 0, 32767));
-    AddEvents(c, {"OnEditing", "OnEdited", "OnExpanding", "OnExpanded", "OnCollapsing",
-                  "OnCompare", "OnCollapsed", "OnChanging", "OnChange", "OnDeletion",
-                  "OnGetImageIndex", "OnGetSelectedIndex"});
+    AddEvents(c, {"OnEditing", "OnEdited", "OnExpanding", "OnExpanded", "OnCollapsing", "OnCompare",
+                  "OnCollapsed", "OnChanging", "OnChange", "OnDeletion", "OnGetImageIndex",
+                  "OnGetSelectedIndex"});
     c.Add(EnumProp("Align", "TAlign", AlignNames(), "alNone"))
         .Add(BoolProp("Enabled", true))
         .Add(ClassProp("Font", "TFont"))
@@ -50,8 +50,8 @@ void AddTreeViewProperties(TClassInfo& c) {
         .Add(BoolProp("TabStop", true))
         .Add(BoolProp("Visible", true));
     AddEvents(c, {"OnClick", "OnEnter", "OnExit", "OnDragDrop", "OnDragOver", "OnStartDrag",
-                  "OnEndDrag", "OnMouseDown", "OnMouseMove", "OnMouseUp", "OnDblClick",
-                  "OnKeyDown", "OnKeyPress", "OnKeyUp"});
+                  "OnEndDrag", "OnMouseDown", "OnMouseMove", "OnMouseUp", "OnDblClick", "OnKeyDown",
+                  "OnKeyPress", "OnKeyUp"});
     c.Add(ClassProp("PopupMenu", "TPopupMenu"))
         .Add(BoolProp("ParentFont", true))
         .Add(BoolProp("ParentShowHint", true))
@@ -77,33 +77,34 @@ void RegisterHostClasses(TClassRegistry& r) {
     r.Register("TPicture", "TPersistent");
     r.Register("TCollection", "TPersistent");
 
-    r.Register("TComponent", "TPersistent").Add(StrProp("Name", "TComponentName")).Add(
-        IntProp("Tag", 0));
+    r.Register("TComponent", "TPersistent")
+        .Add(StrProp("Name", "TComponentName"))
+        .Add(IntProp("Tag", 0));
     const auto drag = Names({"dmManual", "dmAutomatic"});
-    auto& control = r.Register("TControl", "TComponent")
-                        .Add(IntProp("Left"))
-                        .Add(IntProp("Top"))
-                        .Add(IntProp("Width"))
-                        .Add(IntProp("Height"))
-                        .Add(EnumProp("Align", "TAlign", AlignNames(), "alNone"))
-                        .Add(SetProp("Anchors", "TAnchors",
-                                     Names({"akLeft", "akTop", "akRight", "akBottom"}),
-                                     Names({"akLeft", "akTop"})))
-                        .Add(StrProp("Caption", "TCaption"))
-                        .Add(StrProp("Hint"))
-                        .Add(EnumProp("Cursor", "TCursor", CursorNames(), "crDefault"))
-                        .Add(EnumProp("DragCursor", "TCursor", CursorNames(), "crDrag"))
-                        .Add(EnumProp("DragMode", "TDragMode", drag, "dmManual"))
-                        .Add(ColorProp("Color", std::nullopt))
-                        .Add(ClassProp("Font", "TFont"))
-                        .Add(BoolProp("ParentColor", true))
-                        .Add(BoolProp("ParentFont", true))
-                        .Add(BoolProp("ParentShowHint", true))
-                        .Add(BoolProp("ShowHint", false))
-                        .Add(BoolProp("Visible", true))
-                        .Add(BoolProp("Enabled", true))
-                        .Add(ClassProp("PopupMenu", "TPopupMenu"))
-                        .Add(ClassProp("Action", "TBasicAction"));
+    auto& control =
+        r.Register("TControl", "TComponent")
+            .Add(IntProp("Left"))
+            .Add(IntProp("Top"))
+            .Add(IntProp("Width"))
+            .Add(IntProp("Height"))
+            .Add(EnumProp("Align", "TAlign", AlignNames(), "alNone"))
+            .Add(SetProp("Anchors", "TAnchors", Names({"akLeft", "akTop", "akRight", "akBottom"}),
+                         Names({"akLeft", "akTop"})))
+            .Add(StrProp("Caption", "TCaption"))
+            .Add(StrProp("Hint"))
+            .Add(EnumProp("Cursor", "TCursor", CursorNames(), "crDefault"))
+            .Add(EnumProp("DragCursor", "TCursor", CursorNames(), "crDrag"))
+            .Add(EnumProp("DragMode", "TDragMode", drag, "dmManual"))
+            .Add(ColorProp("Color", std::nullopt))
+            .Add(ClassProp("Font", "TFont"))
+            .Add(BoolProp("ParentColor", true))
+            .Add(BoolProp("ParentFont", true))
+            .Add(BoolProp("ParentShowHint", true))
+            .Add(BoolProp("ShowHint", false))
+            .Add(BoolProp("Visible", true))
+            .Add(BoolProp("Enabled", true))
+            .Add(ClassProp("PopupMenu", "TPopupMenu"))
+            .Add(ClassProp("Action", "TBasicAction"));
     AddEvents(control, {"OnClick", "OnDblClick", "OnDragDrop", "OnDragOver", "OnEndDrag",
                         "OnMouseDown", "OnMouseMove", "OnMouseUp", "OnStartDrag"});
     auto& winControl = r.Register("TWinControl", "TControl")
@@ -114,21 +115,20 @@ void RegisterHostClasses(TClassRegistry& r) {
     AddEvents(winControl, {"OnEnter", "OnExit", "OnKeyDown", "OnKeyPress", "OnKeyUp"});
     r.Register("TGraphicControl", "TControl");
     r.Register("TScrollingWinControl", "TWinControl", true);
-    const auto borders = Names({"bsNone", "bsSingle", "bsSizeable", "bsDialog", "bsToolWindow",
-                                "bsSizeToolWin"});
-    auto& customForm =
-        r.Register("TCustomForm", "TScrollingWinControl")
-            .Add(EnumProp("BorderStyle", "TFormBorderStyle", borders, "bsSizeable"))
-            .Add(IntProp("ClientWidth"))
-            .Add(IntProp("ClientHeight"))
-            .Add(IntProp("PixelsPerInch"))
-            .Add(IntProp("TextHeight"))
-            .Add(ClassProp("ActiveControl", "TWinControl"))
-            .Add(ClassProp("Menu", "TMainMenu"))
-            .Add(EnumProp("Position", "TPosition",
-                          Names({"poDesigned", "poDefault", "poDefaultPosOnly", "poDefaultSizeOnly",
-                                 "poScreenCenter"}),
-                          "poDesigned"));
+    const auto borders =
+        Names({"bsNone", "bsSingle", "bsSizeable", "bsDialog", "bsToolWindow", "bsSizeToolWin"});
+    auto& customForm = r.Register("TCustomForm", "TScrollingWinControl")
+                           .Add(EnumProp("BorderStyle", "TFormBorderStyle", borders, "bsSizeable"))
+                           .Add(IntProp("ClientWidth"))
+                           .Add(IntProp("ClientHeight"))
+                           .Add(IntProp("PixelsPerInch"))
+                           .Add(IntProp("TextHeight"))
+                           .Add(ClassProp("ActiveControl", "TWinControl"))
+                           .Add(ClassProp("Menu", "TMainMenu"))
+                           .Add(EnumProp("Position", "TPosition",
+                                         Names({"poDesigned", "poDefault", "poDefaultPosOnly",
+                                                "poDefaultSizeOnly", "poScreenCenter"}),
+                                         "poDesigned"));
     AddEvents(customForm, {"OnCreate", "OnDestroy", "OnShow", "OnClose"});
     r.Register("TForm", "TCustomForm");
     r.Register("TFrame", "TScrollingWinControl");
@@ -157,8 +157,8 @@ void RegisterHostClasses(TClassRegistry& r) {
                       .Add(ClassProp("FocusControl", "TWinControl"))
                       .Add(BoolProp("ShowAccelChar", true))
                       .Add(BoolProp("Transparent", false))
-                      .Add(EnumProp("Layout", "TTextLayout", Names({"tlTop", "tlCenter", "tlBottom"}),
-                                    "tlTop"))
+                      .Add(EnumProp("Layout", "TTextLayout",
+                                    Names({"tlTop", "tlCenter", "tlBottom"}), "tlTop"))
                       .Add(BoolProp("WordWrap", false));
     (void)label;
     r.Register("TLabel", "TCustomLabel");

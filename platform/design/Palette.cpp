@@ -50,10 +50,9 @@ void RegisterComponents(const std::string& page, const std::vector<const TClassI
     if (known == palette.Pages.end())
         palette.Pages.push_back(name);
     for (const TClassInfo* c : classes) {
-        const bool there = std::any_of(palette.Entries.begin(), palette.Entries.end(),
-                                       [&](const TPaletteEntry& e) {
-                                           return e.Page == name && e.Class == c;
-                                       });
+        const bool there =
+            std::any_of(palette.Entries.begin(), palette.Entries.end(),
+                        [&](const TPaletteEntry& e) { return e.Page == name && e.Class == c; });
         if (!there)
             palette.Entries.push_back({name, c, registry.CurrentPackage()});
     }

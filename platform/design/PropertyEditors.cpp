@@ -194,8 +194,8 @@ std::unique_ptr<TPropertyEditor> CreatePropertyEditor(std::vector<TComponent*> c
         if (!prop)
             prop = own;
     }
-    return GetEditorClass(*prop, components.front()->ClassInfo()).Create(std::move(components),
-                                                                          *prop);
+    return GetEditorClass(*prop, components.front()->ClassInfo())
+        .Create(std::move(components), *prop);
 }
 
 } // namespace vesk

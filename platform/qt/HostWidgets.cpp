@@ -55,7 +55,7 @@ std::shared_ptr<TLiveClass> PanelClass() {
     b->Bind(
         "BevelOuter",
         [](const QFrame& w) {
-            return EnumToValue(bevel, w.frameShadow() == QFrame::Sunken  ? 1
+            return EnumToValue(bevel, w.frameShadow() == QFrame::Sunken   ? 1
                                       : w.frameShape() == QFrame::NoFrame ? 0
                                                                           : 2);
         },
@@ -149,7 +149,8 @@ std::shared_ptr<TLiveClass> ImageListClass() {
 
 void Attach(std::initializer_list<const char*> classes, const std::shared_ptr<TLiveClass>& live) {
     for (const char* name : classes)
-        if (auto* c = const_cast<TClassInfo*>(TClassRegistry::Instance().Find(name)); c && !c->Live())
+        if (auto* c = const_cast<TClassInfo*>(TClassRegistry::Instance().Find(name));
+            c && !c->Live())
             c->SetLive(live);
 }
 

@@ -12,10 +12,10 @@ void TImageList::SetSize(int width, int height) {
 }
 
 int TImageList::Add(const QPixmap& image) {
-    FImages.push_back(image.size() == QSize(FWidth, FHeight)
-                          ? image
-                          : image.scaled(FWidth, FHeight, Qt::IgnoreAspectRatio,
-                                         Qt::SmoothTransformation));
+    FImages.push_back(
+        image.size() == QSize(FWidth, FHeight)
+            ? image
+            : image.scaled(FWidth, FHeight, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
     emit Changed();
     return Count() - 1;
 }

@@ -25,9 +25,8 @@ TFontStyles FontStylesValue(const TValue& value) {
     TFontStyles styles = 0;
     for (const std::string& element : value.Set) {
         const auto& names = FontStyleNames();
-        const auto found = std::find_if(names.begin(), names.end(), [&](const std::string& n) {
-            return SameText(n, element);
-        });
+        const auto found = std::find_if(names.begin(), names.end(),
+                                        [&](const std::string& n) { return SameText(n, element); });
         if (found == names.end())
             throw EConvertError("'" + element + "' is not a font style");
         styles |= static_cast<TFontStyles>(1u << (found - names.begin()));

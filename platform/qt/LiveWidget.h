@@ -7,8 +7,8 @@
 #include "platform/graphics/Graphics.h"
 
 #include <QPointer>
-#include <algorithm>
 #include <QWidget>
+#include <algorithm>
 
 namespace vesk {
 

@@ -96,7 +96,7 @@ TEST_F(TreeWidget, ShowsTheNodesTheLogicBuiltAndFollowsTheUser) {
 
     // A handler may refuse: the selection stays where it was.
     QObject::connect(&View, &TVeskDBTreeView::OnChanging,
-            [](TTreeNode*, bool& allow) { allow = false; });
+                     [](TTreeNode*, bool& allow) { allow = false; });
     Click(Row(0));
     EXPECT_EQ(View.Tree().Selected()->Text(), "E");
     EXPECT_EQ(View.NodeAt(View.currentIndex())->Text(), "E");
@@ -164,8 +164,8 @@ public:
 };
 
 TEST_F(TreeWidget, LoadingOnExpandGivesTheFullTreeOnceEverythingIsExpanded) {
-    std::vector<TRecord> records{{2, 1, "B"},  {1, 0, "A"},  {3, 1, "C"},  {4, 0, "D"},
-                                 {6, 3, "F"},  {7, 6, "G"},  {8, 8, "H"},  {9, 99, "I"},
+    std::vector<TRecord> records{{2, 1, "B"},  {1, 0, "A"},   {3, 1, "C"},  {4, 0, "D"},
+                                 {6, 3, "F"},  {7, 6, "G"},   {8, 8, "H"},  {9, 99, "I"},
                                  {10, 4, "J"}, {11, -1, "K"}, {12, 10, "L"}};
     // The full build, from a copy of the records (a view's build notifies every
     // other view of its data set).
@@ -177,8 +177,8 @@ TEST_F(TreeWidget, LoadingOnExpandGivesTheFullTreeOnceEverythingIsExpanded) {
     // Roots, and the children of the first (expanded) root, only.
     EXPECT_EQ(DumpTree(View.Items()), "A [1]\n  B [2]\n  C [3]\nD [4]\n");
     EXPECT_EQ(filled.count(), 4);
-    EXPECT_TRUE(View.Items().Item(2)->HasChildren()); // C holds F back
-    EXPECT_EQ(Records.RecNo(), Records.RecordCount());  // as a full build leaves it
+    EXPECT_TRUE(View.Items().Item(2)->HasChildren());  // C holds F back
+    EXPECT_EQ(Records.RecNo(), Records.RecordCount()); // as a full build leaves it
 
     // The user expands D: its children come as inserted rows.
     View.show();
@@ -203,12 +203,12 @@ TEST(VeskPackage, RegisterPutsTheFiveComponentsOnThePageVesk) {
     std::vector<std::string> names;
     for (const TClassInfo* c : PaletteClasses("Vesk"))
         names.push_back(c->ClassName());
-    EXPECT_EQ(names, (std::vector<std::string>{"TVeskDBTreeView", "TLabelEffect",
-                                               "TVeskSpeedButton", "TVeskFastTime",
-                                               "TEncryption"}));
+    EXPECT_EQ(names,
+              (std::vector<std::string>{"TVeskDBTreeView", "TLabelEffect", "TVeskSpeedButton",
+                                        "TVeskFastTime", "TEncryption"}));
     const TClassInfo* view = FindClassInfo("TVeskDBTreeView");
-    for (const char* field : {"DataFieldID", "DataFieldOwnerID", "DataFieldText",
-                              "DataFieldImageIndex"})
+    for (const char* field :
+         {"DataFieldID", "DataFieldOwnerID", "DataFieldText", "DataFieldImageIndex"})
         EXPECT_EQ(GetEditorClass(*view->FindProp(field), view).Name, "TDataFieldProperty");
     EXPECT_EQ(GetEditorClass(*view->FindProp("Hint"), view).Name, "TStringProperty");
     for (const TClassInfo* c : PaletteClasses("Vesk"))
@@ -226,7 +226,7 @@ TEST(VeskPackage, EveryClassWithItsPropertiesAndDefaults) {
     const TClassInfo* view = FindClassInfo("TVeskDBTreeView");
     ASSERT_NE(view, nullptr);
     const auto& own = view->OwnProperties();
-    const std::vector<std::string> first{"DataSource",          "DataFieldID", "DataFieldOwnerID",
+    const std::vector<std::string> first{"DataSource",          "DataFieldID",   "DataFieldOwnerID",
                                          "DataFieldImageIndex", "DataFieldText", "OnFillNode",
                                          "ShowButtons",         "BorderStyle"};
     for (std::size_t i = 0; i < first.size(); ++i)
@@ -371,28 +371,29 @@ protected:
 };
 
 TEST_F(FieldEditors, NamesComeFromTheFirstComponentsDataSet) {
-    auto form = TFormFile::Parse(
-        "object F: TForm\n"
-        "  object T1: TVeskDBTreeView\n    DataSource = S1\n  end\n"
-        "  object T2: TVeskDBTreeView\n    DataSource = S2\n  end\n"
-        "  object T3: TVeskDBTreeView\n  end\n"
-        "  object T4: TVeskDBTreeView\n    DataSource = Empty\n  end\n"
-        "  object T5: TVeskDBTreeView\n    DataSource = Table\n  end\n"
-        "  object S1: TDataSource\n    DataSet = Table\n  end\n"
-        "  object S2: TDataSource\n    DataSet = Mem\n  end\n"
-        "  object Empty: TDataSource\n  end\n"
-        "  object Table: TTable\n    DatabaseName = '" +
-        Book.Path +
-        "'\n    TableName = 'Book'\n  end\n"
-        "  object Mem: TTable\n"
-        "    object MemZeta: TStringField\n      FieldName = 'Zeta'\n    end\n"
-        "    object MemAlpha: TIntegerField\n      FieldName = 'Alpha'\n    end\n"
-        "  end\n"
-        "end\n");
+    auto form =
+        TFormFile::Parse("object F: TForm\n"
+                         "  object T1: TVeskDBTreeView\n    DataSource = S1\n  end\n"
+                         "  object T2: TVeskDBTreeView\n    DataSource = S2\n  end\n"
+                         "  object T3: TVeskDBTreeView\n  end\n"
+                         "  object T4: TVeskDBTreeView\n    DataSource = Empty\n  end\n"
+                         "  object T5: TVeskDBTreeView\n    DataSource = Table\n  end\n"
+                         "  object S1: TDataSource\n    DataSet = Table\n  end\n"
+                         "  object S2: TDataSource\n    DataSet = Mem\n  end\n"
+                         "  object Empty: TDataSource\n  end\n"
+                         "  object Table: TTable\n    DatabaseName = '" +
+                         Book.Path +
+                         "'\n    TableName = 'Book'\n  end\n"
+                         "  object Mem: TTable\n"
+                         "    object MemZeta: TStringField\n      FieldName = 'Zeta'\n    end\n"
+                         "    object MemAlpha: TIntegerField\n      FieldName = 'Alpha'\n    end\n"
+                         "  end\n"
+                         "end\n");
     auto c = [&](const char* name) { return form->Root()->FindComponent(name); };
     auto editor = CreatePropertyEditor({c("T1")}, "DataFieldID");
     ASSERT_TRUE(editor);
-    EXPECT_EQ(editor->GetAttributes(), (TPropertyAttributes{paValueList, paMultiSelect, paSortList}));
+    EXPECT_EQ(editor->GetAttributes(),
+              (TPropertyAttributes{paValueList, paMultiSelect, paSortList}));
     EXPECT_EQ(dynamic_cast<TDataFieldProperty&>(*editor).DataSourcePropName(), "DataSource");
     // A closed table offers its columns; persistent fields their own names, in their
     // order (the inspector sorts them).
