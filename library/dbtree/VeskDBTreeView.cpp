@@ -32,12 +32,34 @@ protected:
             FWidget.SyncFromNodes();
         }
     }
+    void NodeAdding(TTreeNode* parent, int index) override {
+        if (Follows())
+            FWidget.FModel->BeginInsert(parent, index);
+    }
+    void NodeAdded(TTreeNode*) override {
+        if (Follows())
+            FWidget.FModel->EndInsert();
+    }
+    void NodeDeleting(TTreeNode* node) override {
+        if (Follows())
+            FWidget.FModel->BeginRemove(node);
+    }
+    void NodeDeleted() override {
+        if (FWidget.FModel && FWidget.FModel->Removing()) {
+            FWidget.FModel->EndRemove();
+            FWidget.SyncSelection();
+        }
+    }
+    void NodeChanged(TTreeNode* node) override {
+        if (Follows())
+            FWidget.FModel->NodeChanged(node);
+    }
     void NodeExpandedChanged(TTreeNode* node) override {
         if (!Items().Updating())
             FWidget.NodeExpandedChanged(node);
     }
     void SelectionChanged() override {
-        if (!Items().Updating())
+        if (!Items().Updating() && !(FWidget.FModel && FWidget.FModel->Removing()))
             FWidget.SyncSelection();
     }
     void LookChanged() override { FWidget.ApplyLook(); }
@@ -52,6 +74,11 @@ protected:
     }
 
 private:
+    // The model follows single changes row by row unless it is being reset.
+    bool Follows() const {
+        return FWidget.FModel && !FWidget.FInserting && !FWidget.FModel->Resetting();
+    }
+
     TVeskDBTreeView& FWidget;
 };
 

@@ -46,6 +46,11 @@ void TTreeNode::SetExpanded(bool value) {
         view->NodeExpandedChanged(this);
 }
 
+void TTreeNode::NodeChanged() {
+    if (FOwner && !FOwner->Updating())
+        FOwner->Owner()->NodeChanged(this);
+}
+
 bool TTreeNode::Selected() const {
     return FOwner && FOwner->Owner()->Selected() == this;
 }
@@ -92,8 +97,9 @@ TTreeNode* TTreeNodes::AddNewChild(TTreeNode* parent, SetText&& setText) {
     TTreeNode* node = made.get();
     node->FOwner = this;
     setText(*node);
-    Changing();
     node->FIndex = parent ? parent->FChildCount : static_cast<int>(FRoots.size());
+    if (FUpdateCount == 0)
+        FOwner->NodeAdding(parent, node->FIndex);
     const bool atEnd = FOrderValid && IsAtEnd(parent);
     TTreeNode* previous = parent ? parent->FLastChild : (FRoots.empty() ? nullptr : FRoots.back());
     if (!parent)
@@ -117,6 +123,8 @@ TTreeNode* TTreeNodes::AddNewChild(TTreeNode* parent, SetText&& setText) {
     } else {
         FOrderValid = false;
     }
+    if (FUpdateCount == 0)
+        FOwner->NodeAdded(node);
     Changed();
     return node;
 }
@@ -143,7 +151,8 @@ void TTreeNodes::FreeSubtree(TTreeNode* top) {
 void TTreeNodes::Delete(TTreeNode* node) {
     if (!node || node->FOwner != this || node->FLevel < 0)
         return;
-    Changing();
+    if (FUpdateCount == 0)
+        FOwner->NodeDeleting(node);
     for (TTreeNode* after = node->FNextSibling; after; after = after->FNextSibling)
         --after->FIndex;
     TTreeNode* parent = node->FParent;
@@ -162,6 +171,8 @@ void TTreeNodes::Delete(TTreeNode* node) {
     }
     FOrderValid = false;
     FreeSubtree(node);
+    if (FUpdateCount == 0)
+        FOwner->NodeDeleted();
     Changed();
 }
 

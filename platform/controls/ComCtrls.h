@@ -28,12 +28,25 @@ public:
 
     TTreeNodes* Owner() const { return FOwner; }
     const std::string& Text() const { return FText; }
-    void SetText(const std::string& value) { FText = value; }
-    void SetText(std::string&& value) { FText = std::move(value); }
+    // A node of the tree tells its view, so that the window shows the change.
+    void SetText(const std::string& value) {
+        FText = value;
+        Changed();
+    }
+    void SetText(std::string&& value) {
+        FText = std::move(value);
+        Changed();
+    }
     int ImageIndex() const { return FImageIndex; }
-    void SetImageIndex(int value) { FImageIndex = value; }
+    void SetImageIndex(int value) {
+        FImageIndex = value;
+        Changed();
+    }
     int SelectedIndex() const { return FSelectedIndex; }
-    void SetSelectedIndex(int value) { FSelectedIndex = value; }
+    void SetSelectedIndex(int value) {
+        FSelectedIndex = value;
+        Changed();
+    }
     void* Data() const { return FData; }
     void SetData(void* value) { FData = value; }
     bool Expanded() const { return FExpanded; }
@@ -65,6 +78,11 @@ public:
 
 private:
     friend class TTreeNodes;
+    void Changed() {
+        if (FLevel >= 0)
+            NodeChanged();
+    }
+    void NodeChanged();
     TTreeNodes* FOwner;
     std::string FText;
     int FImageIndex = 0;
@@ -223,6 +241,14 @@ protected:
     // A node of the tree was expanded or collapsed, the selection moved, a look
     // property changed; outside an update bracket the window follows at once.
     virtual void NodeExpandedChanged(TTreeNode* /*node*/) {}
+    // One node added or deleted outside an update bracket: before and after. By
+    // default the items as a whole are about to change.
+    virtual void NodeAdding(TTreeNode* /*parent*/, int /*index*/) { ItemsChanging(); }
+    virtual void NodeAdded(TTreeNode* /*node*/) {}
+    virtual void NodeDeleting(TTreeNode* /*node*/) { ItemsChanging(); }
+    virtual void NodeDeleted() {}
+    // A node's text or images changed outside an update bracket.
+    virtual void NodeChanged(TTreeNode* /*node*/) {}
     virtual void SelectionChanged() {}
     virtual void LookChanged() {}
     // Expanding Node: a view that holds children back places them now.

@@ -39,6 +39,28 @@ void TTreeNodesModel::NodeChanged(const TTreeNode* node) {
         emit dataChanged(at, at);
 }
 
+void TTreeNodesModel::BeginInsert(const TTreeNode* parent, int index) {
+    FRows.erase(parent);
+    beginInsertRows(IndexOf(parent), index, index);
+}
+
+void TTreeNodesModel::EndInsert() {
+    endInsertRows();
+}
+
+void TTreeNodesModel::BeginRemove(const TTreeNode* node) {
+    FRows.erase(node->Parent());
+    FRemoving = true;
+    beginRemoveRows(IndexOf(node->Parent()), node->Index(), node->Index());
+}
+
+void TTreeNodesModel::EndRemove() {
+    // Rows of the removed subtree are gone with it.
+    FRows.clear();
+    FRemoving = false;
+    endRemoveRows();
+}
+
 TTreeNode* TTreeNodesModel::Child(const TTreeNode* parent, int row) const {
     if (!parent)
         return row < FView.Items().RootCount() ? FView.Items().Root(row) : nullptr;

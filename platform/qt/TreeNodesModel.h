@@ -43,6 +43,13 @@ public:
     bool Resetting() const { return FResetting; }
     // The node's text or image changed.
     void NodeChanged(const TTreeNode* node);
+    // One node added at Index of Parent (none: a root), or one removed with its
+    // subtree, while the rest of the nodes stay as they are.
+    void BeginInsert(const TTreeNode* parent, int index);
+    void EndInsert();
+    void BeginRemove(const TTreeNode* node);
+    void EndRemove();
+    bool Removing() const { return FRemoving; }
 
     QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override;
     QModelIndex parent(const QModelIndex& child) const override;
@@ -63,6 +70,7 @@ private:
     TPendingOf FPending;
     TLoadChildren FLoad;
     bool FResetting = false;
+    bool FRemoving = false;
     // Each parent's children by row, made when first asked for (a node's children
     // are a linked list); cleared whenever the rows change.
     mutable std::unordered_map<const TTreeNode*, std::vector<TTreeNode*>> FRows;

@@ -130,6 +130,36 @@ TEST_F(TreeWidget, ReCreationByBorderStyleKeepsNodesIdentifiersAndSelection) {
     EXPECT_EQ(View.WindowGeneration(), generation + 1);
 }
 
+TEST_F(TreeWidget, SingleChangesOfTheNodesArriveRowByRow) {
+    Connect();
+    Load(Book);
+    View.show();
+    QSignalSpy resets(View.model(), &QAbstractItemModel::modelReset);
+    QSignalSpy inserted(View.model(), &QAbstractItemModel::rowsInserted);
+    TTreeNode* d = View.Tree().GetNodeAtID(4);
+    // Nodes the application adds itself, without an update bracket.
+    for (int i = 0; i < 3; ++i)
+        View.Items().AddChild(d, "extra " + std::to_string(i));
+    EXPECT_EQ(resets.count(), 0);
+    EXPECT_EQ(inserted.count(), 3);
+    EXPECT_TRUE(View.isExpanded(Row(0))); // A stays open
+    EXPECT_EQ(View.model()->rowCount(View.IndexOf(d)), 4);
+    EXPECT_EQ(Text(View.model()->index(3, 0, View.IndexOf(d))), "extra 2");
+    QSignalSpy changed(View.model(), &QAbstractItemModel::dataChanged);
+    d->SetText("Dee");
+    EXPECT_EQ(changed.count(), 1);
+    EXPECT_EQ(Text(Row(1)), "Dee");
+    // Deleting the selected node moves nothing else; as on the host, the view then
+    // selects a neighbour, and the logic agrees with it.
+    View.Tree().SetSelected(d);
+    View.Items().Delete(d);
+    EXPECT_EQ(resets.count(), 0);
+    EXPECT_EQ(View.model()->rowCount(), 1);
+    ASSERT_NE(View.Tree().Selected(), nullptr);
+    EXPECT_EQ(View.NodeAt(View.currentIndex()), View.Tree().Selected());
+    EXPECT_TRUE(View.isExpanded(Row(0)));
+}
+
 TEST_F(TreeWidget, LookPropertiesAndEditing) {
     Connect();
     Load(Book);
