@@ -234,35 +234,39 @@ void BM_WidgetScrollStep(benchmark::State& state) {
     }
 }
 
-// Expanding, then collapsing, the deepest node of the first root's last branch.
+// Expanding, then collapsing, the deepest node that has children, with every node
+// above it open and the view scrolled to it.
 void BM_WidgetExpandDeepNode(benchmark::State& state) {
     TTable table;
     OpenBook(table, true);
     TDataSource source(&table);
     TVeskDBTreeView view;
     ConnectWidget(view, source);
-    TTreeNode* node = view.Items().GetFirstNode();
-    std::vector<TTreeNode*> path;
-    while (node && node->GetLastChild()) {
-        path.push_back(node);
-        node = node->GetLastChild();
+    TTreeNode* deep = nullptr;
+    for (int i = 0; i < view.Items().Count(); ++i) {
+        TTreeNode* node = view.Items().Item(i);
+        if (node->HasChildren() && (!deep || node->Level() > deep->Level()))
+            deep = node;
     }
-    for (TTreeNode* step : path)
-        view.expand(view.IndexOf(step));
-    TTreeNode* deep = path.empty() ? nullptr : path.back();
     if (!deep) {
-        state.SkipWithError("no deep node");
+        state.SkipWithError("no node with children");
         return;
     }
-    view.scrollTo(view.IndexOf(deep));
+    std::vector<TTreeNode*> path;
+    for (TTreeNode* up = deep->Parent(); up; up = up->Parent())
+        path.push_back(up);
+    for (auto up = path.rbegin(); up != path.rend(); ++up)
+        view.expand(view.IndexOf(*up));
     const QModelIndex at = view.IndexOf(deep);
+    view.scrollTo(at);
+    QApplication::processEvents();
     for (auto _ : state) {
-        view.collapse(at);
-        view.viewport()->repaint();
         view.expand(at);
         view.viewport()->repaint();
+        view.collapse(at);
+        view.viewport()->repaint();
     }
-    state.counters["depth"] = static_cast<double>(path.size());
+    state.counters["depth"] = static_cast<double>(deep->Level());
 }
 
 // With children placed on expanding: the build on an open table until the first

@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QPainter>
 #include <QScrollBar>
 
 namespace vesk {
@@ -180,9 +181,7 @@ void TVeskDBTreeView::ApplyLook() {
     setEditTriggers(tree.ReadOnly()
                         ? QAbstractItemView::NoEditTriggers
                         : QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed);
-    // Without buttons the branches show no expand marks; lines are the style's own.
-    setStyleSheet(tree.ShowButtons() ? QString()
-                                     : QStringLiteral("QTreeView::branch { image: none; }"));
+    viewport()->update(); // lines and buttons are drawn with the branches
     // HideSelection: the selection shows only while the view has the focus.
     QPalette colours = palette();
     const QPalette base = QApplication::palette(this);
@@ -261,6 +260,39 @@ void TVeskDBTreeView::changeEvent(QEvent* event) {
     QTreeView::changeEvent(event);
     if (event->type() == QEvent::PaletteChange || event->type() == QEvent::StyleChange)
         viewport()->update();
+}
+
+void TVeskDBTreeView::drawBranches(QPainter* painter, const QRect& rect,
+                                   const QModelIndex& index) const {
+    const TTreeNode* node = NodeAt(index);
+    if (FTree->ShowLines() && node && indentation() > 0) {
+        painter->save();
+        QPen pen(palette().color(QPalette::Mid));
+        pen.setStyle(Qt::DotLine);
+        painter->setPen(pen);
+        const int step = indentation();
+        const int middleY = rect.center().y();
+        // The node's own column is the rightmost; its ancestors' lie to the left.
+        int column = rect.right() + 1 - step;
+        const bool decorated = rootIsDecorated();
+        if (node->Level() > 0 || decorated) {
+            const int x = column + step / 2;
+            painter->drawLine(x, middleY, column + step - 2, middleY);
+            const bool first = !node->GetPrevSibling() && !node->Parent();
+            painter->drawLine(x, first ? middleY : rect.top(), x,
+                              node->GetNextSibling() ? rect.bottom() : middleY);
+        }
+        for (const TTreeNode* up = node->Parent(); up; up = up->Parent()) {
+            column -= step;
+            if ((up->Level() > 0 || decorated) && up->GetNextSibling()) {
+                const int x = column + step / 2;
+                painter->drawLine(x, rect.top(), x, rect.bottom());
+            }
+        }
+        painter->restore();
+    }
+    if (FTree->ShowButtons())
+        QTreeView::drawBranches(painter, rect, index);
 }
 
 bool TVeskDBTreeView::event(QEvent* event) {

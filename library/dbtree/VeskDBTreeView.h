@@ -62,6 +62,10 @@ protected:
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
     bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
     void changeEvent(QEvent* event) override;
+    // The style's expand marks (ShowButtons), and the host's dotted lines joining each
+    // node to its parent and its siblings (ShowLines).
+    void drawBranches(QPainter* painter, const QRect& rect,
+                      const QModelIndex& index) const override;
     bool event(QEvent* event) override;
 
 private:

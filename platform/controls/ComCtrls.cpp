@@ -98,8 +98,10 @@ TTreeNode* TTreeNodes::AddNewChild(TTreeNode* parent, SetText&& setText) {
     node->FOwner = this;
     setText(*node);
     node->FIndex = parent ? parent->FChildCount : static_cast<int>(FRoots.size());
+    // A sorted view places the node by its sort: a change of the whole order.
+    const bool sorted = FOwner->SortType() != stNone;
     if (FUpdateCount == 0)
-        FOwner->NodeAdding(parent, node->FIndex);
+        sorted ? FOwner->ItemsChanging() : FOwner->NodeAdding(parent, node->FIndex);
     const bool atEnd = FOrderValid && IsAtEnd(parent);
     TTreeNode* previous = parent ? parent->FLastChild : (FRoots.empty() ? nullptr : FRoots.back());
     if (!parent)
@@ -123,7 +125,9 @@ TTreeNode* TTreeNodes::AddNewChild(TTreeNode* parent, SetText&& setText) {
     } else {
         FOrderValid = false;
     }
-    if (FUpdateCount == 0)
+    if (FUpdateCount == 0 && sorted)
+        FOwner->SortNodes();
+    else if (FUpdateCount == 0)
         FOwner->NodeAdded(node);
     Changed();
     return node;
@@ -223,8 +227,46 @@ void TTreeNodes::EnsureOrder() const {
 void TTreeNodes::EndUpdate() {
     if (FUpdateCount == 0)
         return;
+    if (FUpdateCount == 1)
+        FOwner->SortNodes(); // still inside the bracket: one change for the window
     if (--FUpdateCount == 0)
         FOwner->ItemsChanged();
+}
+
+void TTreeNodes::SortChildren(const std::function<bool(TTreeNode*, TTreeNode*)>& before) {
+    auto relink = [&](std::vector<TTreeNode*>& children, TTreeNode* parent) {
+        std::stable_sort(children.begin(), children.end(), before);
+        TTreeNode* previous = nullptr;
+        for (std::size_t i = 0; i < children.size(); ++i) {
+            TTreeNode* child = children[i];
+            child->FIndex = static_cast<int>(i);
+            child->FPrevSibling = previous;
+            child->FNextSibling = nullptr;
+            if (previous)
+                previous->FNextSibling = child;
+            previous = child;
+        }
+        if (parent) {
+            parent->FFirstChild = children.empty() ? nullptr : children.front();
+            parent->FLastChild = previous;
+        }
+    };
+    relink(FRoots, nullptr);
+    std::vector<TTreeNode*> children;
+    // Every parent once, in any order: walk the nodes along the new links.
+    std::vector<TTreeNode*> parents(FRoots.begin(), FRoots.end());
+    while (!parents.empty()) {
+        TTreeNode* parent = parents.back();
+        parents.pop_back();
+        if (parent->FChildCount == 0)
+            continue;
+        children.clear();
+        for (TTreeNode* child = parent->FFirstChild; child; child = child->FNextSibling)
+            children.push_back(child);
+        relink(children, parent);
+        parents.insert(parents.end(), children.begin(), children.end());
+    }
+    FOrderValid = false;
 }
 
 void TTreeNodes::BeginUpdate() {
@@ -278,6 +320,34 @@ void TCustomTreeView::NodeRemoved(TTreeNode* node) {
     SelectionChanged();
     if (OnChange)
         OnChange(this, nullptr);
+}
+
+void TCustomTreeView::SetSortType(TSortType value) {
+    if (value == FSortType)
+        return;
+    FSortType = value;
+    LookChanged();
+    if (FItems.Updating() || FItems.Count() == 0)
+        return; // sorted as the bracket ends
+    ItemsChanging();
+    SortNodes();
+    ItemsChanged();
+}
+
+bool TCustomTreeView::SortNodes() {
+    const bool byData = (FSortType == stData || FSortType == stBoth) && OnCompare;
+    const bool byText = FSortType == stText || FSortType == stBoth;
+    if (!byData && !byText)
+        return false;
+    FItems.SortChildren([&](TTreeNode* a, TTreeNode* b) {
+        int compare = 0;
+        if (byData)
+            OnCompare(this, a, b, compare);
+        if (compare == 0 && byText)
+            compare = CompareText(a->Text(), b->Text());
+        return compare < 0;
+    });
+    return true;
 }
 
 void TCustomTreeView::SetBorderStyle(TBorderStyle value) {

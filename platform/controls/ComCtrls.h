@@ -131,6 +131,7 @@ public:
 
 private:
     friend class TTreeNode;
+    friend class TCustomTreeView;
     // Before a change outside an update bracket, and when the outermost bracket opens.
     void Changing();
     void Changed();
@@ -139,6 +140,8 @@ private:
     void EnsureOrder() const;
     bool IsAtEnd(const TTreeNode* parent) const;
     void FreeSubtree(TTreeNode* node);
+    // Relinks every node's children in the order Before gives (a stable sort).
+    void SortChildren(const std::function<bool(TTreeNode*, TTreeNode*)>& before);
     // A node from the view's CreateNode, with its text given by SetText.
     template <typename SetText>
     TTreeNode* AddNewChild(TTreeNode* parent, SetText&& setText);
@@ -159,6 +162,9 @@ using TNodeEvent = std::function<void(TObject* sender, TTreeNode* node)>;
 using TTVChangedEvent = TNodeEvent;
 // A handler that may refuse the change by setting Allow to false.
 using TTVAllowEvent = std::function<void(TObject* sender, TTreeNode* node, bool& allow)>;
+// Compare < 0 when Node1 goes before Node2 (the handler sets it; 0 before the call).
+using TTVCompareEvent =
+    std::function<void(TObject* sender, TTreeNode* node1, TTreeNode* node2, int& compare)>;
 // The text the user typed for a node; the handler may change it.
 using TTVEditedEvent = std::function<void(TObject* sender, TTreeNode* node, std::string& text)>;
 
@@ -186,6 +192,8 @@ public:
     TNodeEvent OnCollapsed;
     TTVAllowEvent OnEditing;
     TTVEditedEvent OnEdited;
+    // Used by SortType stData and stBoth.
+    TTVCompareEvent OnCompare;
     TNodeEvent OnDeletion;
 
     // The host tree view's published look; the window shows it.
@@ -202,7 +210,13 @@ public:
     int Indent() const { return FIndent; }
     void SetIndent(int value) { SetLook(FIndent, value); }
     TSortType SortType() const { return FSortType; }
-    void SetSortType(TSortType value) { SetLook(FSortType, value); }
+    // stText orders every node's children by their text (without regard to case),
+    // stData by OnCompare, stBoth by OnCompare and then by text. The order is kept
+    // as nodes are added (at the end of each update bracket); stNone keeps the order
+    // they were added in.
+    void SetSortType(TSortType value);
+    // Orders the nodes now by the sort type; false when there is nothing to sort by.
+    bool SortNodes();
     // Changing the border re-creates the window (DestroyWnd, CreateWnd).
     TBorderStyle BorderStyle() const { return FBorderStyle; }
     void SetBorderStyle(TBorderStyle value);

@@ -185,6 +185,26 @@ TEST_F(TreeWidget, LookPropertiesAndEditing) {
     View.grab().save(QString(VESK_BINARY_DIR) + "/dbtree-widget.png");
 }
 
+// Lines drawn or left out: the same tree drawn with ShowLines on and off differs
+// only in the branch area left of the texts.
+TEST_F(TreeWidget, ShowLinesAndShowButtonsChangeTheBranches) {
+    Connect();
+    Load(Book);
+    View.resize(160, 120);
+    View.show();
+    View.expand(View.IndexOf(View.Tree().GetNodeAtID(4)));
+    const QImage lines = View.viewport()->grab().toImage();
+    View.Tree().SetShowLines(false);
+    const QImage bare = View.viewport()->grab().toImage();
+    View.Tree().SetShowButtons(false);
+    const QImage none = View.viewport()->grab().toImage();
+    EXPECT_NE(lines, bare);
+    EXPECT_NE(bare, none);
+    View.Tree().SetShowLines(true);
+    View.Tree().SetShowButtons(true);
+    View.grab().save(QString(VESK_BINARY_DIR) + "/dbtree-lines.png");
+}
+
 class FullBuild : public testing::TreeFixture {
     void TestBody() override {}
 

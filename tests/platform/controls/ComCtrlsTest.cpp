@@ -196,5 +196,42 @@ TEST(TreeViewWindowHooks, ABorderStyleChangeReCreatesTheWindowKeepingTheNodes) {
     EXPECT_EQ(view.Items().Item(1)->Parent(), view.Items().Item(0));
 }
 
+TEST(TreeViewSortType, OrdersEveryLevelAndKeepsTheOrderAsNodesCome) {
+    TCustomTreeView view;
+    TTreeNodes& items = view.Items();
+    auto dump = [&] {
+        std::string out;
+        for (int i = 0; i < items.Count(); ++i)
+            out += std::string(items.Item(i)->Level(), ' ') + items.Item(i)->Text() + ",";
+        return out;
+    };
+    TTreeNode* b = items.AddChild(nullptr, "b");
+    items.AddChild(b, "z");
+    items.AddChild(b, "Y");
+    items.AddChild(nullptr, "A");
+    EXPECT_EQ(dump(), "b, z, Y,A,");
+    view.SetSortType(stText);
+    EXPECT_EQ(dump(), "A,b, Y, z,");
+    EXPECT_EQ(items.Root(1), b);
+    EXPECT_EQ(b->GetFirstChild()->Text(), "Y");
+    EXPECT_EQ(b->GetLastChild()->Index(), 1);
+    items.AddChild(b, "x"); // one at a time
+    items.BeginUpdate();
+    items.AddChild(nullptr, "C");
+    items.AddChild(nullptr, "a2");
+    items.EndUpdate();
+    EXPECT_EQ(dump(), "A,a2,b, x, Y, z,C,");
+    // By data first, then by text for equal data.
+    view.OnCompare = [](TObject*, TTreeNode* n1, TTreeNode* n2, int& compare) {
+        compare = n2->ImageIndex() - n1->ImageIndex();
+    };
+    items.Root(3)->SetImageIndex(5); // C
+    view.SetSortType(stBoth);
+    EXPECT_EQ(dump(), "C,A,a2,b, x, Y, z,");
+    view.SetSortType(stNone); // stays as it is
+    items.AddChild(nullptr, "0");
+    EXPECT_EQ(items.Root(items.RootCount() - 1)->Text(), "0");
+}
+
 } // namespace
 } // namespace vesk
