@@ -22,13 +22,13 @@ public:
 
 protected:
     void ItemsChanging() override {
-        if (FWidget.FModel && !FWidget.FInserting && !FWidget.FModel->Resetting()) {
+        if (FWidget.FModel && !FWidget.FModel->Fetching() && !FWidget.FModel->Resetting()) {
             FWidget.FScrollBefore = FWidget.verticalScrollBar()->value();
             FWidget.FModel->BeginReset();
         }
     }
     void ItemsChanged() override {
-        if (FWidget.FModel && !FWidget.FInserting && FWidget.FModel->Resetting()) {
+        if (FWidget.FModel && FWidget.FModel->Resetting()) {
             FWidget.FModel->EndReset();
             FWidget.SyncFromNodes();
         }
@@ -77,7 +77,7 @@ protected:
 private:
     // The model follows single changes row by row unless it is being reset.
     bool Follows() const {
-        return FWidget.FModel && !FWidget.FInserting && !FWidget.FModel->Resetting();
+        return FWidget.FModel && !FWidget.FModel->Fetching() && !FWidget.FModel->Resetting();
     }
 
     TVeskDBTreeView& FWidget;
@@ -155,11 +155,7 @@ void TVeskDBTreeView::MakeNativePart() {
         [this](const TTreeNode& node, bool selected) { return IconOf(node, selected); });
     FModel->SetPendingChildren(
         [this](const TTreeNode& node) { return FTree->PendingChildCount(&node); },
-        [this](TTreeNode& node) {
-            FInserting = true;
-            Forward([&] { FTree->LoadPendingChildren(&node); });
-            FInserting = false;
-        });
+        [this](TTreeNode& node) { Forward([&] { FTree->LoadPendingChildren(&node); }); });
     setModel(FModel);
     ApplyLook();
     ++FWindowGeneration;

@@ -88,8 +88,7 @@ private:
     TTreeNodesModel* FModel = nullptr;
     QPointer<TImageList> FImages;
     QPointer<TImageList> FStateImages;
-    bool FSyncing = false;   // the widget is following the logic: no user events
-    bool FInserting = false; // rows are being inserted: no reset
+    bool FSyncing = false; // the widget is following the logic: no user events
     int FScrollBefore = 0;
     int FWindowGeneration = 0;
 };

@@ -19,14 +19,14 @@ QModelIndex TTreeNodesModel::IndexOf(const TTreeNode* node) const {
 }
 
 void TTreeNodesModel::BeginReset() {
-    if (FResetting)
+    if (FResetting || FFetching)
         return;
     FResetting = true;
     beginResetModel();
 }
 
 void TTreeNodesModel::EndReset() {
-    if (!FResetting)
+    if (!FResetting || FFetching)
         return;
     FRows.clear();
     FResetting = false;
@@ -40,11 +40,15 @@ void TTreeNodesModel::NodeChanged(const TTreeNode* node) {
 }
 
 void TTreeNodesModel::BeginInsert(const TTreeNode* parent, int index) {
+    if (FFetching)
+        return;
     FRows.erase(parent);
     beginInsertRows(IndexOf(parent), index, index);
 }
 
 void TTreeNodesModel::EndInsert() {
+    if (FFetching)
+        return;
     endInsertRows();
 }
 
@@ -153,15 +157,27 @@ Qt::ItemFlags TTreeNodesModel::flags(const QModelIndex& index) const {
 
 bool TTreeNodesModel::canFetchMore(const QModelIndex& parent) const {
     const TTreeNode* node = NodeAt(parent);
-    return !FResetting && node && FPending && node->Count() == 0 && FPending(*node) > 0;
+    return !FResetting && !FFetching && node && FPending && node->Count() == 0 &&
+           FPending(*node) > 0;
 }
 
 void TTreeNodesModel::fetchMore(const QModelIndex& parent) {
     TTreeNode* node = NodeAt(parent);
     if (!canFetchMore(parent) || !FLoad)
         return;
+    // The loading brackets its own changes: they are these rows, not a reset. Set
+    // first: whoever follows the insertion may ask to fetch again.
+    FFetching = true;
     beginInsertRows(parent, 0, FPending(*node) - 1);
-    FLoad(*node);
+    try {
+        FLoad(*node);
+    } catch (...) {
+        FFetching = false;
+        FRows.erase(node);
+        endInsertRows();
+        throw;
+    }
+    FFetching = false;
     FRows.erase(node);
     endInsertRows();
 }

@@ -41,6 +41,8 @@ public:
     void BeginReset();
     void EndReset();
     bool Resetting() const { return FResetting; }
+    // Inside fetchMore: the changes the loading makes are the rows being inserted.
+    bool Fetching() const { return FFetching; }
     // The node's text or image changed.
     void NodeChanged(const TTreeNode* node);
     // One node added at Index of Parent (none: a root), or one removed with its
@@ -71,6 +73,7 @@ private:
     TLoadChildren FLoad;
     bool FResetting = false;
     bool FRemoving = false;
+    bool FFetching = false; // fetchMore is loading children
     // Each parent's children by row, made when first asked for (a node's children
     // are a linked list); cleared whenever the rows change.
     mutable std::unordered_map<const TTreeNode*, std::vector<TTreeNode*>> FRows;
