@@ -19,9 +19,7 @@ public:
     }
 
     int Run() override {
-        TFindExpHost host;
-        host.InIDE = false; // run as the main program: nothing to open files in
-        TFindExpEngine engine(host);
+        TFindExpEngine engine(nullptr, false); // the main program: nothing to open files in
         if (FAdd || FRemove) {
             engine.SelectPage(PageType::ptFFavor);
             if (FAdd) {
@@ -29,21 +27,19 @@ public:
                     throw CommandError("'" + *FAdd + "' is not an existing file");
                 engine.AddFavorite(ExpandFileName(*FAdd));
             } else {
-                const int count = engine.lbFavor.Items.Count();
+                const int count = engine.FavorBox().Items.Count();
                 if (*FRemove < 1 || *FRemove > count)
                     throw CommandError("there is no favourite " + std::to_string(*FRemove) +
                                        " (the list has " + std::to_string(count) + ")");
-                engine.lbFavor.ItemIndex = *FRemove - 1;
+                engine.SelectFavor(*FRemove - 1);
                 engine.DelFavorite1Click();
             }
             engine.FormClose(); // stores the list as leaving its page does
         }
         std::string out;
-        for (int i = 0; i < engine.lbFavor.Items.Count(); ++i)
-            out.append(std::to_string(i + 1))
-                .append("\t")
-                .append(engine.lbFavor.Items[i])
-                .push_back('\n');
+        const TStringList& favourites = engine.FavorBox().Items;
+        for (int i = 0; i < favourites.Count(); ++i)
+            out.append(std::to_string(i + 1)).append("\t").append(favourites[i]).push_back('\n');
         std::cout << out << std::flush;
         return ExitOk;
     }

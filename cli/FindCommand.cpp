@@ -9,6 +9,13 @@ namespace vesk::cli {
 
 namespace {
 
+std::string JoinLines(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines)
+        text.append(line).push_back('\n');
+    return text;
+}
+
 class FindCommand : public Command {
 public:
     void Setup(CLI::App& app) override {
@@ -24,31 +31,24 @@ public:
     }
 
     int Run() override {
-        TFindExpHost host;
-        host.InIDE = false; // run as the main program: nothing to open files in
-        TFindExpEngine engine(host);
+        TFindExpEngine engine(nullptr, false); // the main program: nothing to open files in
         if (!FMain.empty())
-            engine.edMainPath.Lines.Clear();
-        for (const std::string& line : FMain)
-            engine.edMainPath.Lines.Add(line);
+            engine.SetPathText(TFindPathEdit::edMainPath, JoinLines(FMain));
         if (!FEx.empty())
-            engine.edExPath.Lines.Clear();
-        for (const std::string& line : FEx)
-            engine.edExPath.Lines.Add(line);
+            engine.SetPathText(TFindPathEdit::edExPath, JoinLines(FEx));
         engine.RebuildPathLists();
         if (FExt) {
             engine.SetExtText(*FExt);
             engine.cbExtClick();
         }
-        engine.cbSearch.Text = FPrefix;
+        engine.SetSearchText(FPrefix);
         if (FDeep)
             engine.btnSearchClick();
-        else
-            engine.cbSearchChange();
 
         std::string out;
-        for (int i = 0; i < engine.lbFound.Items.Count(); ++i)
-            out.append(engine.lbFound.Items[i]).push_back('\n');
+        const TStringList& found = engine.FoundBox().Items;
+        for (int i = 0; i < found.Count(); ++i)
+            out.append(found[i]).push_back('\n');
         std::cout << out << std::flush;
         return engine.LoadEnabled() ? ExitOk : ExitNotFound;
     }

@@ -17,17 +17,16 @@ public:
     }
 
     int Run() override {
-        TFindExpHost host;
-        host.InIDE = false; // run as the main program: nothing to open files in
-        TFindExpEngine engine(host);
+        TFindExpEngine engine(nullptr, false); // the main program: nothing to open files in
         if (FRefresh) {
             engine.ReadDpk();
             engine.FormClose();
         }
         const TStringList& sources = engine.PackagesPathList();
         std::string out;
-        for (int i = 0; i < engine.lbDpk.Items.Count(); ++i) {
-            out.append(engine.lbDpk.Items[i]).push_back('\t');
+        const TStringList& packages = engine.DpkBox().Items;
+        for (int i = 0; i < packages.Count(); ++i) {
+            out.append(packages[i]).push_back('\t');
             if (i < sources.Count())
                 out.append(sources[i]);
             out.push_back('\n');

@@ -11,12 +11,6 @@ namespace vesk::cli {
 
 namespace {
 
-// The command line has no one to click OK: the question is not shown.
-class TSilentMessages : public TMessageService {
-public:
-    void ShowMessage(const std::string&) override {}
-};
-
 // The unit of the same name beside a form file, or empty.
 std::string UnitBeside(const std::string& formPath) {
     namespace fs = std::filesystem;
@@ -37,8 +31,8 @@ public:
 
     int Run() override {
         auto form = TFormFile::LoadFromFile(FForm);
-        TSilentMessages messages;
-        const auto outcomes = RunRenamer(messages, form->Root());
+        // Without a host the question is shown to no one.
+        const auto outcomes = RunRenamer(form->Root());
         std::vector<TFieldRename> renames;
         for (const TRenameOutcome& o : outcomes) {
             if (o.Renamed) {

@@ -1,6 +1,8 @@
 #include "expert/finder/FindExpEngine.h"
 
 #include "expert/parsing/Parser.h"
+#include "platform/ota/HostServices.h"
+#include "platform/ota/ToolServices.h"
 #include "platform/rtl/FileUtils.h"
 #include "platform/rtl/SysUtils.h"
 
@@ -74,9 +76,69 @@ void TComboBoxState::SelectItem(int index) {
     }
 }
 
+// One call of a handler. The outermost one, when it ends, makes the calls that waited
+// for it and then tells the window once.
+class TFindExpEngine::THandlerScope {
+public:
+    explicit THandlerScope(TFindExpEngine& engine)
+        : FEngine(engine), FUncaught(std::uncaught_exceptions()) {
+        ++FEngine.FHandlerDepth;
+    }
+    ~THandlerScope() noexcept(false) {
+        if (--FEngine.FHandlerDepth == 0)
+            FEngine.HandlerEnded(std::uncaught_exceptions() > FUncaught);
+    }
+    THandlerScope(const THandlerScope&) = delete;
+    THandlerScope& operator=(const THandlerScope&) = delete;
+
+private:
+    TFindExpEngine& FEngine;
+    int FUncaught;
+};
+
+bool TFindExpEngine::Deferred(std::function<void()> call) {
+    if (!FLettingEventsRun)
+        return false;
+    FDeferred.push_back(std::move(call));
+    return true;
+}
+
+void TFindExpEngine::QueueLiveSearch() {
+    if (FLiveSearchQueued)
+        return; // the one queued reads the text when it runs
+    FLiveSearchQueued = true;
+    FDeferred.push_back([this] {
+        FLiveSearchQueued = false;
+        cbSearchChange();
+    });
+}
+
+void TFindExpEngine::HandlerEnded(bool unwinding) {
+    if (unwinding) {
+        // What waited for a handler that failed goes with it; the window is still told
+        // of what the handler changed before it failed, but nothing may raise now.
+        FDeferred.clear();
+        FLiveSearchQueued = false;
+        try {
+            if (FOnChange)
+                FOnChange();
+        } catch (...) {
+        }
+        return;
+    }
+    while (!FDeferred.empty()) {
+        std::function<void()> call = std::move(FDeferred.front());
+        FDeferred.pop_front();
+        call(); // a handler of its own: it makes the later ones and notifies
+    }
+    if (FOnChange)
+        FOnChange();
+}
+
 // Creation
 
-TFindExpEngine::TFindExpEngine(TFindExpHost host) : FHost(std::move(host)), FInIDE(FHost.InIDE) {
+TFindExpEngine::TFindExpEngine(IFormWindow* form, bool inIDE)
+    : FForm(form), FReg(HostServices().SettingsStore()), FInIDE(inIDE) {
     FReg.SetRootKey(HKEY_CURRENT_USER);
     if (FReg.OpenKey(IdeLibraryKey, false))
         FLibPath = FReg.ReadString("SearchPath");
@@ -96,6 +158,9 @@ void TFindExpEngine::PathToSearch(const TStringList& source, TStringList& destin
 }
 
 void TFindExpEngine::cbExtClick() {
+    if (Deferred([this] { cbExtClick(); }))
+        return;
+    const THandlerScope scope(*this);
     FTmpList.Clear();
     FTmpList.Add(cbExt.Text);
     SplitParts(FTmpList, FExtList); // extensions take no trailing delimiter
@@ -105,8 +170,8 @@ void TFindExpEngine::cbExtClick() {
 // The search
 
 void TFindExpEngine::ProcessMessages() {
-    if (FHost.ProcessMessages)
-        FHost.ProcessMessages();
+    FlagGuard events(FLettingEventsRun);
+    HostServices().ProcessMessages();
 }
 
 std::shared_ptr<const TDirListing> TFindExpEngine::Listing(const std::string& path) {
@@ -208,12 +273,20 @@ void TFindExpEngine::ShowFound() {
 }
 
 void TFindExpEngine::cbSearchChange() {
+    if (FLettingEventsRun) {
+        QueueLiveSearch();
+        return;
+    }
+    const THandlerScope scope(*this);
     FSearchName = cbSearch.Text;
     Search(FMainPathList, &TFindExpEngine::SearchDir);
     ShowFound();
 }
 
 bool TFindExpEngine::btnSearchClick() {
+    if (Deferred([this] { btnSearchClick(); }))
+        return false;
+    const THandlerScope scope(*this);
     cbSearch.Enabled = false;
     ProcessMessages();
     FSearchName = cbSearch.Text;
@@ -231,12 +304,15 @@ bool TFindExpEngine::btnSearchClick() {
 }
 
 void TFindExpEngine::LoadFile() {
-    if (FInIDE && FHost.Tools) {
+    if (Deferred([this] { LoadFile(); }))
+        return;
+    const THandlerScope scope(*this);
+    if (FInIDE && ToolServices) {
         if (UpperCase(ExtractFileExt(FFileName)) == ".DPR") {
-            if (FHost.Tools->CloseProject())
-                FHost.Tools->OpenProject(FFileName);
+            if (ToolServices->CloseProject())
+                ToolServices->OpenProject(FFileName);
         } else {
-            FHost.Tools->OpenFile(FFileName);
+            ToolServices->OpenFile(FFileName);
         }
         const std::string name = ExtractFileName(FFileName);
         if (cbSearch.Items.IndexOf(name) < 0) {
@@ -246,11 +322,14 @@ void TFindExpEngine::LoadFile() {
         }
     }
     FCloseRequested = true;
-    if (FHost.CloseDialog)
-        FHost.CloseDialog();
+    if (FForm)
+        FForm->Close();
 }
 
 void TFindExpEngine::btnLoadClick() {
+    if (Deferred([this] { btnLoadClick(); }))
+        return;
+    const THandlerScope scope(*this);
     if (!FLoadEnabled || !lbFound.HasSelection())
         return;
     FFileName = lbFound.Items[lbFound.ItemIndex];
@@ -288,6 +367,9 @@ void TFindExpEngine::ReadPath() {
 }
 
 void TFindExpEngine::RebuildPathLists() {
+    if (Deferred([this] { RebuildPathLists(); }))
+        return;
+    const THandlerScope scope(*this);
     FMainPathSrc.Assign(edMainPath.Lines);
     FMainPathSrc.Insert(0, FLibPath);
     PathToSearch(FMainPathSrc, FMainPathList);
@@ -309,8 +391,8 @@ void TFindExpEngine::Load() {
     ReadPath();
     // Each setting on its own: one bad value must not leave the later lists empty, to
     // be written over the stored ones at the next save.
-    if (FHost.Form)
-        LoadStep([&] { ReadFormPosition(*FHost.Form, VeskRegistryRoot); });
+    if (FForm)
+        LoadStep([&] { ReadFormPosition(*FForm, VeskRegistryRoot); });
     LoadStep([&] { ReadList("cbExt", cbExt.Items); });
     if (cbExt.Items.Count() == 0) {
         cbExt.Items.Add(DefaultExtensions);
@@ -332,8 +414,8 @@ void TFindExpEngine::Load() {
 }
 
 void TFindExpEngine::Save() {
-    if (FHost.Form)
-        WriteFormPosition(*FHost.Form, VeskRegistryRoot);
+    if (FForm)
+        WriteFormPosition(*FForm, VeskRegistryRoot);
     // The position goes through a handle of its own, so before this one takes the lock.
     TRegistryUpdate update(FReg);
     while (cbSearch.Items.Count() > SearchHistoryLimit)
@@ -365,6 +447,9 @@ void TFindExpEngine::StoreLeftPage() {
 }
 
 void TFindExpEngine::pcChanging() {
+    if (Deferred([this] { pcChanging(); }))
+        return;
+    const THandlerScope scope(*this);
     StoreLeftPage();
 }
 
@@ -385,6 +470,9 @@ void TFindExpEngine::EnterPage() {
 }
 
 void TFindExpEngine::SelectPage(PageType page) {
+    if (Deferred([this, page] { SelectPage(page); }))
+        return;
+    const THandlerScope scope(*this);
     switch (page) {
     case PageType::ptFiles:
         FPage = TFindPage::tsSearch;
@@ -400,6 +488,9 @@ void TFindExpEngine::SelectPage(PageType page) {
 }
 
 void TFindExpEngine::ChangePage(TFindPage page) {
+    if (Deferred([this, page] { ChangePage(page); }))
+        return;
+    const THandlerScope scope(*this);
     if (page == FPage)
         return;
     pcChanging();
@@ -411,6 +502,9 @@ void TFindExpEngine::ChangePage(TFindPage page) {
 }
 
 void TFindExpEngine::FormActivate() {
+    if (Deferred([this] { FormActivate(); }))
+        return;
+    const THandlerScope scope(*this);
     FCloseRequested = false;
     if (FPage == TFindPage::tsSearch)
         FFocused = TFindFocus::fcSearch;
@@ -418,6 +512,9 @@ void TFindExpEngine::FormActivate() {
 }
 
 void TFindExpEngine::FormClose() {
+    if (Deferred([this] { FormClose(); }))
+        return;
+    const THandlerScope scope(*this);
     // Closing stores what leaving the page showing would store: edited paths and the
     // favourites would otherwise be lost.
     StoreLeftPage();
@@ -425,7 +522,19 @@ void TFindExpEngine::FormClose() {
     Save();
 }
 
+void TFindExpEngine::btnCancelClick() {
+    if (Deferred([this] { btnCancelClick(); }))
+        return;
+    const THandlerScope scope(*this);
+    FCloseRequested = true;
+    if (FForm)
+        FForm->Close();
+}
+
 void TFindExpEngine::tsConfigExit() {
+    if (Deferred([this] { tsConfigExit(); }))
+        return;
+    const THandlerScope scope(*this);
     if (cbExt.Items.IndexOf(cbExt.Text) < 0) {
         cbExt.Items.Insert(0, cbExt.Text);
         if (cbExt.ItemIndex >= 0)
@@ -440,6 +549,9 @@ void TFindExpEngine::tsConfigExit() {
 // Keys
 
 bool TFindExpEngine::cbSearchKeyDown(TFindKey key, bool shift, bool droppedDown) {
+    if (Deferred([=, this] { cbSearchKeyDown(key, shift, droppedDown); }))
+        return key == TFindKey::fkEnter || (key == TFindKey::fkDown && !shift && !droppedDown);
+    const THandlerScope scope(*this);
     if (key == TFindKey::fkDown && !shift && !droppedDown) {
         FFocused = TFindFocus::fcFound;
         if (lbFound.ItemIndex + 1 < lbFound.Items.Count())
@@ -454,11 +566,17 @@ bool TFindExpEngine::cbSearchKeyDown(TFindKey key, bool shift, bool droppedDown)
 }
 
 void TFindExpEngine::lbFoundKeyPress(char key) {
+    if (Deferred([this, key] { lbFoundKeyPress(key); }))
+        return;
+    const THandlerScope scope(*this);
     if (key == '\r')
         btnLoadClick();
 }
 
 void TFindExpEngine::lbDpkKeyDown(TFindKey key) {
+    if (Deferred([this, key] { lbDpkKeyDown(key); }))
+        return;
+    const THandlerScope scope(*this);
     const int count = lbDpk.Items.Count();
     switch (key) {
     case TFindKey::fkHome:
@@ -478,22 +596,25 @@ void TFindExpEngine::lbDpkKeyDown(TFindKey key) {
 }
 
 void TFindExpEngine::lbFavorKeyPress(char key) {
+    if (Deferred([this, key] { lbFavorKeyPress(key); }))
+        return;
+    const THandlerScope scope(*this);
     if (static_cast<unsigned char>(key) >= ' ' || key == '\r')
         lbFavorDblClick();
 }
 
 void TFindExpEngine::FormKeyPress(char key) {
     constexpr char Escape = 27;
-    if (key != Escape)
-        return;
-    FCloseRequested = true;
-    if (FHost.CloseDialog)
-        FHost.CloseDialog();
+    if (key == Escape)
+        btnCancelClick();
 }
 
 // Packages
 
 void TFindExpEngine::ReadDpk() {
+    if (Deferred([this] { ReadDpk(); }))
+        return;
+    const THandlerScope scope(*this);
     TRegistry reg(FReg.Store());
     reg.SetRootKey(HKEY_CURRENT_USER);
     TStringList names;
@@ -531,6 +652,9 @@ void TFindExpEngine::ReadDpk() {
 }
 
 void TFindExpEngine::lbFilesPackagesDblClick() {
+    if (Deferred([this] { lbFilesPackagesDblClick(); }))
+        return;
+    const THandlerScope scope(*this);
     if (!lbDpk.HasSelection() || lbDpk.ItemIndex >= FPackagesPathList.Count())
         return;
     FFileName = FPackagesPathList[lbDpk.ItemIndex];
@@ -551,12 +675,31 @@ std::string TFindExpEngine::FavoriteFilter() const {
     return "Search Files (" + filter + ")|" + filter + "|All Files (*.*)|*.*";
 }
 
+bool TFindExpEngine::AddFavorite1Click() {
+    if (Deferred([this] { AddFavorite1Click(); }))
+        return false;
+    const THandlerScope scope(*this);
+    TOpenDialog dialog;
+    dialog.Filter = FavoriteFilter();
+    dialog.Options = ofHideReadOnly | ofPathMustExist | ofFileMustExist;
+    if (!dialog.Execute() || dialog.FileName.empty())
+        return false;
+    AddFavorite(dialog.FileName);
+    return true;
+}
+
 void TFindExpEngine::AddFavorite(const std::string& fileName) {
+    if (Deferred([this, fileName] { AddFavorite(fileName); }))
+        return;
+    const THandlerScope scope(*this);
     if (!fileName.empty())
         lbFavor.Items.Add(fileName);
 }
 
 void TFindExpEngine::DelFavorite1Click() {
+    if (Deferred([this] { DelFavorite1Click(); }))
+        return;
+    const THandlerScope scope(*this);
     if (!lbFavor.HasSelection())
         return;
     lbFavor.Items.Delete(lbFavor.ItemIndex);
@@ -564,15 +707,23 @@ void TFindExpEngine::DelFavorite1Click() {
 }
 
 void TFindExpEngine::lbFavorDblClick() {
+    if (Deferred([this] { lbFavorDblClick(); }))
+        return;
+    const THandlerScope scope(*this);
     if (!lbFavor.HasSelection())
         return;
     FFileName = lbFavor.Items[lbFavor.ItemIndex];
     LoadFile();
 }
 
-bool TFindExpEngine::edPathDblClick(TMemoState& edit, const std::string& directory) {
-    if (directory.empty())
+bool TFindExpEngine::edPathDblClick(TFindPathEdit which) {
+    if (Deferred([this, which] { edPathDblClick(which); }))
         return false;
+    const THandlerScope scope(*this);
+    std::string directory;
+    if (!HostServices().SelectDirectory(directory, sdAllowCreate) || directory.empty())
+        return false;
+    TMemoState& edit = Memo(which);
     for (int i = 0; i < edit.Lines.Count(); ++i)
         if (SameText(edit.Lines[i], directory))
             return false;
@@ -585,24 +736,71 @@ bool TFindExpEngine::edPathDblClick(TMemoState& edit, const std::string& directo
 
 void TFindExpEngine::SetSearchText(const std::string& text) {
     if (!cbSearch.Enabled)
+        return; // a disabled field takes no typing
+    if (FLettingEventsRun) {
+        // The field shows the text at once; one search with the text it holds then
+        // follows the running one, however many keys came meanwhile.
+        cbSearch.Text = text;
+        QueueLiveSearch();
         return;
+    }
+    const THandlerScope scope(*this);
     cbSearch.Text = text;
     cbSearchChange();
 }
 
 void TFindExpEngine::SetExtText(const std::string& text) {
+    if (Deferred([this, text] { SetExtText(text); }))
+        return;
+    const THandlerScope scope(*this);
     cbExt.Text = text;
     cbExt.ItemIndex = -1;
 }
 
 void TFindExpEngine::PickExt(int index) {
+    if (Deferred([this, index] { PickExt(index); }))
+        return;
+    const THandlerScope scope(*this);
     cbExt.SelectItem(index);
     cbExtClick();
 }
 
-void TFindExpEngine::SetPathText(TMemoState& edit, const std::string& text) {
+void TFindExpEngine::SetPathText(TFindPathEdit which, const std::string& text) {
+    if (Deferred([this, which, text] { SetPathText(which, text); }))
+        return;
+    const THandlerScope scope(*this);
+    TMemoState& edit = Memo(which);
     edit.Lines.SetText(text);
     edit.Modified = true;
+}
+
+namespace {
+
+void Select(TListBoxState& list, int index) {
+    list.ItemIndex = index >= 0 && index < list.Items.Count() ? index : -1;
+}
+
+} // namespace
+
+void TFindExpEngine::SelectFound(int index) {
+    if (Deferred([this, index] { SelectFound(index); }))
+        return;
+    const THandlerScope scope(*this);
+    Select(lbFound, index);
+}
+
+void TFindExpEngine::SelectDpk(int index) {
+    if (Deferred([this, index] { SelectDpk(index); }))
+        return;
+    const THandlerScope scope(*this);
+    Select(lbDpk, index);
+}
+
+void TFindExpEngine::SelectFavor(int index) {
+    if (Deferred([this, index] { SelectFavor(index); }))
+        return;
+    const THandlerScope scope(*this);
+    Select(lbFavor, index);
 }
 
 } // namespace vesk
