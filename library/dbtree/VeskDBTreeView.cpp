@@ -3,6 +3,7 @@
 #include "platform/design/Palette.h"
 #include "platform/design/PropertyEditors.h"
 #include "platform/qt/HostWidgets.h"
+#include "platform/qt/SlotGuard.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -141,12 +142,7 @@ TVeskDBTreeView::~TVeskDBTreeView() {
 }
 
 void TVeskDBTreeView::Forward(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const std::exception& error) {
-        // An exception must not cross Qt's event loop.
-        qCritical("%s", error.what());
-    }
+    Guarded(action); // an error shows in the host's error box and goes no further
 }
 
 void TVeskDBTreeView::MakeNativePart() {

@@ -10,7 +10,9 @@
 #include "platform/data/DBTables.h"
 #include "platform/design/Palette.h"
 #include "platform/forms/FormFile.h"
+#include "platform/ota/HeadlessHost.h"
 #include "platform/qt/LiveWidget.h"
+#include "platform/qt/QtHostServices.h"
 
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -128,6 +130,36 @@ TEST_F(TreeWidget, ReCreationByBorderStyleKeepsNodesIdentifiersAndSelection) {
     EXPECT_EQ(View.NodeAt(View.currentIndex())->Text(), "D");
     View.Tree().SetBorderStyle(bsNone); // the same value: nothing re-created
     EXPECT_EQ(View.WindowGeneration(), generation + 1);
+}
+
+TEST_F(TreeWidget, TheBuildShowsTheWaitCursorAndErrorsReachTheHostsErrorBox) {
+    TQtHostServices services;
+    SetHostServices(&services);
+    Connect();
+    std::vector<Qt::CursorShape> during;
+    QObject::connect(&View, &TVeskDBTreeView::OnFillNode, [&](TTreeNode*) {
+        const QCursor* cursor = QGuiApplication::overrideCursor();
+        during.push_back(cursor ? cursor->shape() : Qt::ArrowCursor);
+    });
+    Load(Book);
+    ASSERT_EQ(during.size(), Book.size());
+    EXPECT_EQ(during.front(), Qt::WaitCursor);
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr); // given back after the build
+    EXPECT_EQ(Screen().Cursor(), crDefault);
+
+    // A handler's error while the user works the view stops at the guard and shows
+    // in the host's error box (the headless host records it).
+    THeadlessServices headless;
+    SetHostServices(&headless);
+    View.show();
+    QObject::connect(&View, &TVeskDBTreeView::OnExpanded,
+                     [](TTreeNode*) { throw EConvertError("handler failed"); });
+    View.setCurrentIndex(Row(1));
+    QTest::keyClick(&View, Qt::Key_Right);
+    EXPECT_TRUE(View.Tree().GetNodeAtID(4)->Expanded());
+    ASSERT_EQ(headless.Messages().size(), 1u);
+    EXPECT_EQ(headless.Messages()[0].Text, "handler failed");
+    SetHostServices(nullptr);
 }
 
 TEST_F(TreeWidget, SingleChangesOfTheNodesArriveRowByRow) {
