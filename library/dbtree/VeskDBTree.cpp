@@ -565,6 +565,30 @@ void TVeskCustomDBTreeView::LoadState() {
 
 // ---- children on expanding
 
+namespace {
+
+// Puts a data set back where it stood: on a record, or at its end.
+class TPositionKeeper {
+public:
+    explicit TPositionKeeper(TDataSet& dataSet)
+        : FDataSet(dataSet), FRecNo(dataSet.RecNo()), FEof(dataSet.Eof()) {}
+    void Restore() {
+        if (FEof || FRecNo <= 0) {
+            FDataSet.Last();
+            FDataSet.Next();
+        } else {
+            FDataSet.SetRecNo(FRecNo);
+        }
+    }
+
+private:
+    TDataSet& FDataSet;
+    int FRecNo;
+    bool FEof;
+};
+
+} // namespace
+
 void TVeskCustomDBTreeView::BuildLazily(TDataSet& dataSet) {
     Items().BeginUpdate();
     FBuilding = true;
@@ -590,7 +614,9 @@ void TVeskCustomDBTreeView::BuildLazily(TDataSet& dataSet) {
         lazy->Group();
         Items().Clear();
         FLazy = std::move(lazy);
+        TPositionKeeper atEnd(dataSet); // where a full build leaves it
         PlaceLazyRecords(nullptr, 0);
+        atEnd.Restore();
         if (Items().Count() > 0) {
             TTreeNode* first = Items().Item(0);
             SetSelected(first);
@@ -626,9 +652,6 @@ void TVeskCustomDBTreeView::PlaceLazyRecords(TTreeNode* parent, std::int32_t own
         if (placed && placed->ID >= 0 && placed->OwnerID >= 0 && FLazy->Pending(placed->ID) > 0)
             placed->SetHasChildren(true);
     }
-    // Where a full build leaves it: at the end, on the last record.
-    dataSet.Last();
-    dataSet.Next();
 }
 
 int TVeskCustomDBTreeView::PendingChildCount(const TTreeNode* node) const {
@@ -641,23 +664,31 @@ int TVeskCustomDBTreeView::PendingChildCount(const TTreeNode* node) const {
 void TVeskCustomDBTreeView::LoadPendingChildren(TTreeNode* node) {
     if (PendingChildCount(node) == 0)
         return;
+    // The data set is walked to the records and put back where it stood. Its controls
+    // stay enabled: disabling them would end in a change notice that rebuilds every
+    // other view of the data set.
     TDataSet& dataSet = *FDataLink->DataSet();
+    TPositionKeeper position(dataSet);
     Items().BeginUpdate();
     const bool wasBuilding = FBuilding;
-    FBuilding = true; // the moves through the data set rebuild nothing
-    dataSet.DisableControls();
+    FBuilding = true;
+    auto restore = [&] {
+        FBuilding = wasBuilding;
+        Items().EndUpdate();
+        position.Restore();
+    };
     try {
         PlaceLazyRecords(node, AsVeskNode(node)->ID);
         node->SetHasChildren(false);
     } catch (...) {
-        dataSet.EnableControls();
-        FBuilding = wasBuilding;
-        Items().EndUpdate();
+        try {
+            restore();
+        } catch (...) {
+            // The first error is the one to report.
+        }
         throw;
     }
-    dataSet.EnableControls();
-    FBuilding = wasBuilding;
-    Items().EndUpdate();
+    restore();
 }
 
 void TVeskCustomDBTreeView::LoadChildren(TTreeNode* node) {

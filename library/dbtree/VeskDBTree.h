@@ -141,7 +141,9 @@ public:
     // A build reads only the identifiers and places the roots; a node's children are
     // placed when it is first expanded (the data set must stay open), each with
     // OnFillNode raised then. Once every node is expanded the tree is the one a full
-    // build makes (for records with distinct IDs). Takes effect at the next build.
+    // build makes (for records with distinct IDs); GetNodeAtID finds placed nodes only.
+    // Expanding leaves the data set on the record it stood on. Takes effect at the
+    // next build.
     bool LoadOnExpand() const { return FLoadOnExpand; }
     void SetLoadOnExpand(bool value) { FLoadOnExpand = value; }
     // Children of Node held back by LoadOnExpand, and placing them.

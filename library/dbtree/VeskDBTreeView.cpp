@@ -203,9 +203,12 @@ void TVeskDBTreeView::SyncFromNodes() {
     }
     FSyncing = false;
     SyncSelection();
-    // Where the view stood, as far as the rows still reach.
+    // Where the view stood, as far as the rows still reach, with the selected node
+    // brought into sight.
     doItemsLayout();
     verticalScrollBar()->setValue(FScrollBefore);
+    if (currentIndex().isValid())
+        scrollTo(currentIndex());
 }
 
 void TVeskDBTreeView::SyncSelection() {

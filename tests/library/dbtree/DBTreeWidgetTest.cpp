@@ -262,13 +262,17 @@ TEST_F(TreeWidget, LoadingOnExpandGivesTheFullTreeOnceEverythingIsExpanded) {
     EXPECT_TRUE(View.Items().Item(2)->HasChildren());  // C holds F back
     EXPECT_EQ(Records.RecNo(), Records.RecordCount()); // as a full build leaves it
 
-    // The user expands D: its children come as inserted rows.
+    // The user expands D: its children come as inserted rows, and the data set stays
+    // on its record.
     View.show();
+    Records.SetRecNo(3);
     const QModelIndex d = View.IndexOf(View.Tree().GetNodeAtID(4));
     QSignalSpy resets(View.model(), &QAbstractItemModel::modelReset);
     View.expand(d);
     EXPECT_EQ(resets.count(), 0);
     EXPECT_EQ(View.model()->rowCount(d), 1);
+    EXPECT_EQ(Records.RecNo(), 3);
+    EXPECT_FALSE(Records.Eof());
     for (int pass = 0; pass < 5; ++pass)
         for (int i = 0; i < View.Items().Count(); ++i)
             View.Items().Item(i)->SetExpanded(true);
