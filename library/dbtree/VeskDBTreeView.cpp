@@ -3,6 +3,7 @@
 #include "platform/design/Palette.h"
 #include "platform/design/PropertyEditors.h"
 #include "platform/qt/HostWidgets.h"
+#include "platform/qt/QtCanvas.h"
 #include "platform/qt/SlotGuard.h"
 
 #include <QApplication>
@@ -178,7 +179,7 @@ void TVeskDBTreeView::ApplyLook() {
     QPalette colours = palette();
     const QPalette base = QApplication::palette(this);
     colours.setColor(QPalette::Inactive, QPalette::Highlight,
-                     tree.HideSelection() ? base.color(QPalette::Inactive, QPalette::Base)
+                     tree.HideSelection() ? colours.color(QPalette::Inactive, QPalette::Base)
                                           : base.color(QPalette::Active, QPalette::Highlight));
     colours.setColor(QPalette::Inactive, QPalette::HighlightedText,
                      tree.HideSelection()
@@ -294,6 +295,23 @@ bool TVeskDBTreeView::event(QEvent* event) {
     return QTreeView::event(event);
 }
 
+void TVeskDBTreeView::SetFont(const TFont& font) {
+    if (font == FFont)
+        return;
+    FFont = font;
+    setFont(ToQFont(font));
+}
+
+void TVeskDBTreeView::SetColor(TColor color) {
+    if (color == FColor)
+        return;
+    FColor = color;
+    QPalette colours = palette();
+    colours.setColor(QPalette::Base, ToQColor(color));
+    setPalette(colours);
+    ApplyLook(); // a hidden selection takes the new background
+}
+
 void TVeskDBTreeView::SetImages(TImageList* images) {
     if (FImages == images)
         return;
@@ -353,6 +371,10 @@ const TClassInfo& VeskDBTreeViewClass() {
     flag("ShowRoot", &TCustomTreeView::ShowRoot, &TCustomTreeView::SetShowRoot);
     flag("ReadOnly", &TCustomTreeView::ReadOnly, &TCustomTreeView::SetReadOnly);
     flag("HideSelection", &TCustomTreeView::HideSelection, &TCustomTreeView::SetHideSelection);
+    BindFont(*b);
+    b->Bind(
+        "Color", [](const W& w) { return ColorToValue(w.Color()); },
+        [](W& w, V v, S) { w.SetColor(ColorValue(v)); });
     b->Bind(
         "Indent", [](const W& w) { return TValue::Integer(w.Tree().Indent()); },
         [](W& w, V v, S) { w.Tree().SetIndent(static_cast<int>(IntegerValue(v))); });

@@ -8,6 +8,7 @@
 #pragma once
 
 #include "library/dbtree/VeskDBTree.h"
+#include "platform/graphics/Graphics.h"
 #include "platform/qt/ImageList.h"
 #include "platform/qt/TreeNodesModel.h"
 
@@ -32,6 +33,12 @@ public:
     TVeskCustomDBTreeView& Tree() { return *FTree; }
     const TVeskCustomDBTreeView& Tree() const { return *FTree; }
     TTreeNodes& Items() { return FTree->Items(); }
+
+    // The host's font and background colour of the view.
+    const TFont& Font() const { return FFont; }
+    void SetFont(const TFont& font);
+    TColor Color() const { return FColor; }
+    void SetColor(TColor color);
 
     TImageList* Images() const { return FImages.data(); }
     void SetImages(TImageList* images);
@@ -90,6 +97,8 @@ private:
     QPointer<TImageList> FStateImages;
     bool FSyncing = false; // the widget is following the logic: no user events
     int FScrollBefore = 0;
+    TFont FFont;
+    TColor FColor = clWindow;
     int FWindowGeneration = 0;
 };
 

@@ -390,6 +390,7 @@ std::string LibraryForm(const std::string& database) {
            "    DataFieldID = 'ID'\n    DataFieldOwnerID = 'OwnerID'\n"
            "    DataFieldImageIndex = ''\n    DataFieldText = 'Name'\n"
            "    BorderStyle = bsNone\n    Indent = 25\n    ReadOnly = True\n"
+           "    Color = clYellow\n    Font.Height = -16\n"
            "  end\n"
            "  object Title: TLabelEffect\n"
            "    Left = 210\n    Top = 8\n    Width = 180\n    Height = 40\n"
@@ -426,6 +427,8 @@ TEST(LiveForm, AFormOfLibraryComponentsShownLiveAndWrittenBackUnchanged) {
     EXPECT_EQ(DumpTree(tree->Items()), "A [1]\n  B [2]\nC [3]\n"); // the table opened
     EXPECT_EQ(tree->Tree().BorderStyle(), bsNone);
     EXPECT_EQ(tree->indentation(), 25);
+    EXPECT_EQ(tree->palette().color(QPalette::Base), QColor(Qt::yellow));
+    EXPECT_EQ(tree->Font().Size, 12);
     EXPECT_EQ(tree->geometry(), QRect(8, 8, 200, 150));
     auto* title = LiveObjectAs<TLabelEffect>(live.FindLive("Title"));
     EXPECT_EQ(title->EffectStyle(), esSunken);
