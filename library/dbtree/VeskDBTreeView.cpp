@@ -243,7 +243,9 @@ void TVeskDBTreeView::currentChanged(const QModelIndex& current, const QModelInd
 }
 
 bool TVeskDBTreeView::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) {
-    if (trigger != QAbstractItemView::NoEditTriggers && index.isValid()) {
+    // Asked only when the trigger would start editing (a plain click does not).
+    const bool starts = trigger == QAbstractItemView::AllEditTriggers || (editTriggers() & trigger);
+    if (starts && index.isValid() && !FTree->ReadOnly()) {
         bool allowed = false;
         Forward([&] { allowed = FTree->CanEdit(NodeAt(index)); });
         if (!allowed)

@@ -14,6 +14,7 @@
 #include "platform/qt/LiveWidget.h"
 #include "platform/qt/QtHostServices.h"
 
+#include <QLineEdit>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
@@ -204,6 +205,24 @@ TEST_F(TreeWidget, LookPropertiesAndEditing) {
                      [](TTreeNode*, QString& text) { text += "!"; });
     View.model()->setData(Row(1), QString("Delta"), Qt::EditRole);
     EXPECT_EQ(View.Items().Root(1)->Text(), "Delta!"); // as the handler changed it
+    // OnEditing is asked when editing would start, not on every click.
+    int asked = 0;
+    bool allowEdit = false;
+    QObject::connect(&View, &TVeskDBTreeView::OnEditing, [&](TTreeNode*, bool& allow) {
+        ++asked;
+        allow = allowEdit;
+    });
+    Click(Row(1)); // selects, nothing more
+    EXPECT_EQ(asked, 0);
+    QTest::keyClick(&View, Qt::Key_F2);
+    EXPECT_EQ(asked, 1);
+    auto editor = [&] { return View.viewport()->findChild<QLineEdit*>(); };
+    EXPECT_EQ(editor(), nullptr); // refused
+    allowEdit = true;
+    QTest::keyClick(&View, Qt::Key_F2);
+    ASSERT_NE(editor(), nullptr);
+    EXPECT_EQ(editor()->text(), "Delta!");
+    QTest::keyClick(editor(), Qt::Key_Escape);
     View.Tree().SetReadOnly(true);
     EXPECT_FALSE(View.model()->flags(Row(1)) & Qt::ItemIsEditable);
     EXPECT_EQ(View.editTriggers(), QAbstractItemView::NoEditTriggers);
