@@ -293,10 +293,6 @@ void TVeskDBTreeView::drawBranches(QPainter* painter, const QRect& rect,
         QTreeView::drawBranches(painter, rect, index);
 }
 
-bool TVeskDBTreeView::event(QEvent* event) {
-    return QTreeView::event(event);
-}
-
 void TVeskDBTreeView::SetFont(const TFont& font) {
     if (font == FFont)
         return;

@@ -73,7 +73,6 @@ protected:
     // node to its parent and its siblings (ShowLines).
     void drawBranches(QPainter* painter, const QRect& rect,
                       const QModelIndex& index) const override;
-    bool event(QEvent* event) override;
 
 private:
     class TLogic;

@@ -151,16 +151,14 @@ void RegisterHostClasses(TClassRegistry& r) {
     r.Register("TNotebook", "TWinControl", true)
         .Add(IntProp("PageIndex", 0))
         .Add(ClassProp("Pages", "TStrings"));
-    auto& label = r.Register("TCustomLabel", "TGraphicControl")
-                      .Add(EnumProp("Alignment", "TAlignment", AlignmentNames(), "taLeftJustify"))
-                      .Add(BoolProp("AutoSize", true))
-                      .Add(ClassProp("FocusControl", "TWinControl"))
-                      .Add(BoolProp("ShowAccelChar", true))
-                      .Add(BoolProp("Transparent", false))
-                      .Add(EnumProp("Layout", "TTextLayout",
-                                    Names({"tlTop", "tlCenter", "tlBottom"}), "tlTop"))
-                      .Add(BoolProp("WordWrap", false));
-    (void)label;
+    r.Register("TCustomLabel", "TGraphicControl")
+        .Add(EnumProp("Alignment", "TAlignment", AlignmentNames(), "taLeftJustify"))
+        .Add(BoolProp("AutoSize", true))
+        .Add(ClassProp("FocusControl", "TWinControl"))
+        .Add(BoolProp("ShowAccelChar", true))
+        .Add(BoolProp("Transparent", false))
+        .Add(EnumProp("Layout", "TTextLayout", Names({"tlTop", "tlCenter", "tlBottom"}), "tlTop"))
+        .Add(BoolProp("WordWrap", false));
     r.Register("TLabel", "TCustomLabel");
     AddDataProps(r.Register("TDBText", "TCustomLabel"));
     r.Register("TBevel", "TGraphicControl")
