@@ -293,6 +293,10 @@ void TVeskDBTreeView::drawBranches(QPainter* painter, const QRect& rect,
         QTreeView::drawBranches(painter, rect, index);
 }
 
+bool TVeskDBTreeView::event(QEvent* event) {
+    return ApplyDynamicProperty(*this, event, VeskDBTreeViewClass()) || QTreeView::event(event);
+}
+
 void TVeskDBTreeView::SetFont(const TFont& font) {
     if (font == FFont)
         return;

@@ -69,6 +69,7 @@ protected:
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
     bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
     void changeEvent(QEvent* event) override;
+    bool event(QEvent* event) override;
     // The style's expand marks (ShowButtons), and the host's dotted lines joining each
     // node to its parent and its siblings (ShowLines).
     void drawBranches(QPainter* painter, const QRect& rect,

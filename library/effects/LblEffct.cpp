@@ -222,6 +222,10 @@ void TLabelEffect::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
         SetEffectStyle(esRaised);
 }
 
+bool TLabelEffect::event(QEvent* event) {
+    return ApplyDynamicProperty(*this, event, LabelEffectClass()) || TCustomLabel::event(event);
+}
+
 const TClassInfo& LabelEffectClass() {
     TClassInfo& info = DescribeLabelEffect();
     if (info.Live())

@@ -48,6 +48,7 @@ public:
     }
 
 protected:
+    bool event(QEvent* event) override;
     void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
     void MouseMove(TShiftState shift, int x, int y) override;
     void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;

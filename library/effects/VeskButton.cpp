@@ -32,6 +32,10 @@ void TVeskSpeedButton::Paint(TCanvas& canvas) {
                    MouseInControl(*this), FLeftBorder, FRightBorder);
 }
 
+bool TVeskSpeedButton::event(QEvent* event) {
+    return ApplyDynamicProperty(*this, event, VeskSpeedButtonClass()) || TSpeedButton::event(event);
+}
+
 const TClassInfo& VeskSpeedButtonClass() {
     TClassInfo& info = DescribeVeskSpeedButton();
     if (info.Live())

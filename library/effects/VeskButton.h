@@ -32,6 +32,9 @@ public:
 
     void Paint(TCanvas& canvas) override;
 
+protected:
+    bool event(QEvent* event) override;
+
 private:
     int FRadius = 0;
     TCircleType FLeftBorder = ctLowered;

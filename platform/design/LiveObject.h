@@ -30,6 +30,10 @@ public:
     // data sources), so that a base class finds it; none for the others.
     virtual TObject* Instance() const { return nullptr; }
 
+protected:
+    // For live objects made outside a class's binding (over an object that exists).
+    void SetClassType(const TClassInfo* classType) { FClassType = classType; }
+
 private:
     friend class TLiveClass;
     template <typename T>

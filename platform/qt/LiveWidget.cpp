@@ -1,10 +1,26 @@
 #include "platform/qt/LiveWidget.h"
 
+#include "platform/qt/SlotGuard.h"
+
 namespace vesk {
 
 QWidget* LiveWidget(const TLiveObject* object) {
     auto* holder = dynamic_cast<const TLiveWidgetBase*>(object);
     return holder ? holder->Widget() : nullptr;
+}
+
+bool ApplyDynamicPropertyText(TLiveObject& live, const QObject& object, const QByteArray& name) {
+    const std::string property = name.toStdString();
+    if (!live.ClassType() || !live.ClassType()->FindProp(property))
+        return false;
+    const QVariant value = object.property(name.constData());
+    if (!value.isValid())
+        return true; // taken away again: the widget keeps what it has
+    const std::string text = value.typeId() == QMetaType::Bool
+                                 ? std::string(value.toBool() ? "True" : "False")
+                                 : value.toString().toStdString();
+    Guarded([&] { WriteLivePropertyText(live, property, text); });
+    return true;
 }
 
 TColor ColorValue(const TValue& value) {

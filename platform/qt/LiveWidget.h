@@ -6,6 +6,7 @@
 #include "platform/design/LiveObject.h"
 #include "platform/graphics/Graphics.h"
 
+#include <QDynamicPropertyChangeEvent>
 #include <QPointer>
 #include <QWidget>
 #include <algorithm>
@@ -53,6 +54,39 @@ public:
 private:
     QPointer<T> FObject;
 };
+
+// A live object over a widget that belongs to someone else.
+template <typename T>
+class TBorrowedWidgetLive final : public TLiveOf<T>, public TLiveWidgetBase {
+public:
+    TBorrowedWidgetLive(T& widget, const TClassInfo& classType) : FWidget(&widget) {
+        this->SetClassType(&classType);
+    }
+    T* Object() const override { return FWidget; }
+    QWidget* Widget() const override { return FWidget; }
+    QWidget* ReleaseWidget() override { return FWidget; }
+
+private:
+    T* FWidget;
+};
+
+// The published properties as Qt's dynamic properties: a form laid out in Qt Designer
+// stores EffectStyle = "esSunken" as a dynamic property, and the code generated from
+// it sets it with setProperty. Widget classes call this from event(): for a dynamic
+// property named after a published property of the widget's registered class it
+// writes the value through the class's binding (behind the host's guard) and returns
+// true. Only a widget of exactly class T is handled, so that a base class leaves a
+// descendant's properties to the descendant.
+bool ApplyDynamicPropertyText(TLiveObject& live, const QObject& object, const QByteArray& name);
+template <typename T>
+bool ApplyDynamicProperty(T& widget, QEvent* event, const TClassInfo& classType) {
+    if (event->type() != QEvent::DynamicPropertyChange ||
+        widget.metaObject() != &T::staticMetaObject)
+        return false;
+    TBorrowedWidgetLive<T> live(widget, classType);
+    return ApplyDynamicPropertyText(
+        live, widget, static_cast<QDynamicPropertyChangeEvent*>(event)->propertyName());
+}
 
 // A binding of widget class T, made by new T(parent widget), with the control
 // properties bound: Left, Top, Width, Height, Visible, Enabled, Hint.

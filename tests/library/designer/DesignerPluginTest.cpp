@@ -1,4 +1,7 @@
 #include "library/dbtree/VeskDBTreeView.h"
+#include "library/effects/LblEffct.h"
+#include "library/effects/VeskButton.h"
+#include "platform/ota/HeadlessHost.h"
 
 #include <QPluginLoader>
 #include <QtUiPlugin/QDesignerCustomWidgetCollectionInterface>
@@ -31,6 +34,37 @@ TEST(DesignerPlugin, LoadsAndMakesEachWidgetOnTheGroupVesk) {
     auto* tree = form.findChild<TVeskDBTreeView*>();
     ASSERT_NE(tree, nullptr);
     EXPECT_EQ(tree->Tree().BorderStyle(), bsSingle);
+}
+
+// Properties a form laid out in Designer keeps as dynamic properties, set the way the
+// code generated from it sets them.
+TEST(DesignerPlugin, DynamicPropertiesGoThroughTheRegistry) {
+    THeadlessServices host; // records the errors the guard shows
+    SetHostServices(&host);
+    TLabelEffect label;
+    label.setProperty("EffectStyle", QStringLiteral("esSunken"));
+    label.setProperty("Angle", 45);
+    label.setProperty("Font.Size", 30);
+    label.setProperty("AsButton", true);
+    EXPECT_EQ(label.EffectStyle(), esRaised); // AsButton raised it again
+    EXPECT_EQ(label.Angle(), 45);
+    EXPECT_EQ(label.Font().Size, 30);
+    EXPECT_TRUE(label.AsButton());
+    label.setProperty("Angle", 400); // refused, reported, nothing changed
+    EXPECT_EQ(label.Angle(), 45);
+    ASSERT_EQ(host.Messages().size(), 1u);
+    label.setProperty("Unrelated", 1); // not a published property: Qt keeps it
+    EXPECT_EQ(label.property("Unrelated").toInt(), 1);
+
+    TVeskDBTreeView tree;
+    tree.setProperty("BorderStyle", QStringLiteral("bsNone"));
+    tree.setProperty("DataFieldText", QStringLiteral("Name"));
+    EXPECT_EQ(tree.Tree().BorderStyle(), bsNone);
+    EXPECT_EQ(tree.Tree().DataFieldText(), "Name");
+    TVeskSpeedButton button;
+    button.setProperty("Radius", 12);
+    EXPECT_EQ(button.Radius(), 12);
+    SetHostServices(nullptr);
 }
 
 } // namespace
