@@ -70,6 +70,11 @@ private:
 // standard output: REASON" when any write failed.
 void CheckStandardOutput();
 
+// An extension text as the Find Source dialog keeps it ("PAS;DPR;DPK"): CommandError for
+// an empty one, or one whose extensions are written with a dot (they would match
+// nothing).
+void CheckExtensionText(const std::string& option, const std::string& text);
+
 // Reads a whole regular file as bytes; a missing, unreadable or odd file (a directory, a
 // fifo, a device) raises EInOutError naming it.
 std::string ReadFileBytes(const std::string& path);

@@ -21,18 +21,21 @@ public:
         host.InIDE = false; // run as the main program: nothing to open files in
         TFindExpEngine engine(host);
         if (FRefresh) {
+            // The IDE's packages are read and the list stored under one lock.
+            TRegistry reg(engine.Store());
+            TRegistryUpdate transaction(reg);
             engine.ReadDpk();
             engine.FormClose();
+            transaction.Commit();
         }
         const TStringList& sources = engine.PackagesPathList();
-        std::string out;
+        OutputBuffer out;
         for (int i = 0; i < engine.lbDpk.Items.Count(); ++i) {
-            out.append(engine.lbDpk.Items[i]).push_back('\t');
+            out << engine.lbDpk.Items[i] << '\t';
             if (i < sources.Count())
-                out.append(sources[i]);
-            out.push_back('\n');
+                out << sources[i];
+            out << '\n';
         }
-        std::cout << out << std::flush;
         return ExitOk;
     }
 

@@ -138,6 +138,20 @@ void CheckStandardOutput() {
         throw CommandError(std::string("cannot write to standard output: ") + std::strerror(error));
 }
 
+void CheckExtensionText(const std::string& option, const std::string& text) {
+    if (text.empty())
+        throw CommandError(option + " needs at least one extension, such as PAS;DPR;DPK");
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        const std::size_t end = std::min(text.find(';', start), text.size());
+        if (text.compare(start, 1, ".") == 0)
+            throw CommandError(option + " takes extensions without a dot: '" +
+                               text.substr(start + 1, end - start - 1) + "', not '" +
+                               text.substr(start, end - start) + "'");
+        start = end + 1;
+    }
+}
+
 std::string ReadFileBytes(const std::string& path) {
     return ReadFileContent(path);
 }

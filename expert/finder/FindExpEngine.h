@@ -15,6 +15,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <vector>
 
 namespace vesk {
 
@@ -72,8 +73,9 @@ public:
     using TSearchProc = void (TFindExpEngine::*)(const std::string& path);
 
     // Creation: reads the IDE's library path, opens the settings key, loads the
-    // settings and runs the live search.
-    explicit TFindExpEngine(TFindExpHost host = {});
+    // settings and runs the live search. The settings live in Store (none: the default
+    // store file); reading them creates nothing.
+    explicit TFindExpEngine(TFindExpHost host = {}, std::shared_ptr<TRegistryFile> store = nullptr);
 
     // Path and extension lists.
     static void PathToSearch(const TStringList& source, TStringList& destination);
@@ -97,7 +99,15 @@ public:
     // stand, storing nothing.
     void RebuildPathLists();
     void Load();
+    // Each save is one transaction of the store: the lists are read again under its lock
+    // and what this dialog changed since it read them is applied to them, so that
+    // another process's changes meanwhile are kept (see StoreFavorites).
     void Save();
+    // Stores the favourites: the stored list as it is now, with the entries this dialog
+    // removed since it last read it removed and the ones it added appended. Additions
+    // that would take it past the 256 entries read back are not made; they are returned.
+    std::vector<std::string> StoreFavorites();
+    const std::shared_ptr<TRegistryFile>& Store() const { return FReg.Store(); }
 
     // Dialog events.
     void SelectPage(PageType page);  // the page ExecuteFindExp opens on
@@ -119,7 +129,10 @@ public:
     void lbFilesPackagesDblClick();
     // The open dialog's filter for adding a favourite, from the extension field.
     std::string FavoriteFilter() const;
-    void AddFavorite(const std::string& fileName); // the file the open dialog returned
+    // The file the open dialog returned, at the end of the list; false (and nothing
+    // added) when the list already holds the 256 entries that are read back.
+    bool AddFavorite(const std::string& fileName);
+    bool FavoritesFull() const;
     void DelFavorite1Click();
     void lbFavorDblClick();
     // A directory picked for a path text; false when it was already there.
@@ -176,6 +189,12 @@ private:
     TFindPage FPage = TFindPage::tsSearch;
     TFindFocus FFocused = TFindFocus::fcNone;
     bool FCloseRequested = false;
+
+    // The lists as they were last read from or written to the store: what a save
+    // compares with to tell this dialog's changes from another process's.
+    struct TStoredLists {
+        TStringList Search, Ext, Favor, Packages, PackagesPath;
+    } FStored;
 
     bool FSearching = false;
     std::map<std::string, std::shared_ptr<const TDirListing>> FListings;

@@ -68,8 +68,14 @@ std::string HomeFolder() {
     return ".";
 }
 
-bool HasLineBreak(std::string_view text) {
-    return text.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos;
+// Why Text cannot be stored in the file, or none: a line break would end the line, and a
+// NUL would end the text for the registry editor.
+const char* Unstorable(std::string_view text) {
+    if (text.find('\0') != std::string_view::npos)
+        return "a NUL byte cannot be stored";
+    if (text.find_first_of("\r\n") != std::string_view::npos)
+        return "line breaks cannot be stored";
+    return nullptr;
 }
 
 } // namespace
@@ -153,6 +159,10 @@ void TRegistryFile::Reload(const Stamp& stamp) {
 }
 
 const TRegData& TRegistryFile::Data() {
+    // Inside an update the store is what was read under the lock, with the update's own
+    // changes: nobody else may write meanwhile.
+    if (FUpdateDepth > 0 && FLoaded)
+        return FData;
     Stamp stamp = CurrentStamp();
     if (!FLoaded || stamp != FStamp)
         Reload(stamp);
@@ -326,9 +336,7 @@ bool TRegistry::OpenKey(std::string_view key, bool canCreate) {
     }
     if (!canCreate)
         return false;
-    if (HasLineBreak(path) || path.find_first_of("[]") != std::string::npos)
-        throw ERegistryException("Failed to create key '" + path +
-                                 "': brackets and line breaks cannot be stored");
+    CheckKeyPath(path);
     FFile->Modify([&](TRegData& data) {
         if (data.Exists(full))
             return false;
@@ -337,6 +345,20 @@ bool TRegistry::OpenKey(std::string_view key, bool canCreate) {
     });
     FCurrentPath = path;
     return true;
+}
+
+void TRegistry::CheckKeyPath(const std::string& path) const {
+    const char* reason = Unstorable(path);
+    if (!reason && path.find_first_of("[]") != std::string::npos)
+        reason = "brackets cannot be stored";
+    if (reason)
+        throw ERegistryException("Failed to create key '" + path + "': " + reason);
+}
+
+void TRegistry::OpenKeyOnWrite(std::string_view key) {
+    const std::string path = Resolve(key);
+    CheckKeyPath(path);
+    FCurrentPath = path;
 }
 
 void TRegistry::CloseKey() {
@@ -374,9 +396,11 @@ std::int32_t TRegistry::ReadInteger(std::string_view name) {
 }
 
 void TRegistry::Put(TRegValue value) {
-    if (HasLineBreak(value.Name) || HasLineBreak(value.Text))
-        throw ERegistryException("Failed to set data for '" + value.Name +
-                                 "': line breaks cannot be stored");
+    const char* reason = Unstorable(value.Name);
+    if (!reason)
+        reason = Unstorable(value.Text);
+    if (reason)
+        throw ERegistryException("Failed to set data for '" + value.Name + "': " + reason);
     const std::string full = FullPath(FCurrentPath);
     FFile->Modify([&](TRegData& data) { return data.Obtain(full).Put(value); });
 }

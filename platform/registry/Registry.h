@@ -99,6 +99,10 @@ public:
     // Key is relative to the open key, or to the root when it begins with "\".
     // False when the key does not exist and CanCreate is false.
     bool OpenKey(std::string_view key, bool canCreate);
+    // Opens Key, existing or not, without creating it yet: a missing key reads as one
+    // without values, and the first value written creates it. A handle that only reads
+    // then writes nothing, not even the store file.
+    void OpenKeyOnWrite(std::string_view key);
     void CloseKey();
     bool KeyExists(std::string_view key);
 
@@ -118,6 +122,7 @@ private:
     std::string RootName() const;
     std::string FullPath(std::string_view relative) const;
     std::string Resolve(std::string_view key) const;
+    void CheckKeyPath(const std::string& path) const;
     const TRegValue* Value(std::string_view name);
     void Put(TRegValue value);
 
@@ -126,7 +131,10 @@ private:
     std::string FCurrentPath;
 };
 
-// Holds a registry update for a scope. Commit writes and reports a failure; leaving the
+// Holds a registry update for a scope: the store's transaction. From its start the
+// writers' lock is held and the store is read afresh, so a read-modify-write inside it
+// (read a list, change it, write it back) sees every write another process finished
+// before and loses none made meanwhile. Commit writes and reports a failure; leaving the
 // scope without it (an error on the way) still writes what was changed, quietly.
 class TRegistryUpdate {
 public:

@@ -30,12 +30,9 @@ protected:
         ASSERT_NE(::mkdtemp(pattern), nullptr);
         R = std::string(pattern) + "/";
         FRegFile = R + "registry.reg";
-        ::setenv("VESK_REGISTRY", FRegFile.c_str(), 1);
+        FStore = TRegistryFile::Open(FRegFile);
     }
-    void TearDown() override {
-        ::unsetenv("VESK_REGISTRY");
-        fs::remove_all(R);
-    }
+    void TearDown() override { fs::remove_all(R); }
 
     void Touch(const std::string& rel) {
         fs::create_directories(fs::path(R + rel).parent_path());
@@ -58,11 +55,12 @@ protected:
         host.Tools = &FTools;
         host.Form = &FForm;
         host.ProcessMessages = [this] { ++FEvents; };
-        return std::make_unique<TFindExpEngine>(host);
+        return std::make_unique<TFindExpEngine>(host, FStore);
     }
 
     std::string R; // the test's folder, with its trailing delimiter
     std::string FRegFile;
+    std::shared_ptr<TRegistryFile> FStore; // passed in: no environment variable needed
     THeadlessToolServices FTools;
     TWindowBounds FForm{"FindExpDlg", 30, 40, 200, 450};
     int FEvents = 0;
@@ -150,7 +148,7 @@ TEST_F(FindExpTest, DeepSearchWalksEveryFolderOnceAndSkipsHiddenOnes) {
     host.ProcessMessages = [&] {
         disabledMeanwhile = disabledMeanwhile && !engine->cbSearch.Enabled;
     };
-    engine = std::make_unique<TFindExpEngine>(host);
+    engine = std::make_unique<TFindExpEngine>(host, FStore);
     engine->cbSearch.Text = "U";
     EXPECT_TRUE(engine->btnSearchClick());
     EXPECT_TRUE(disabledMeanwhile);
@@ -183,8 +181,7 @@ TEST_F(FindExpTest, DeepSearchSkipsAFolderItCannotRead) {
         std::string out;
         if (::geteuid() != 0 || (::setgid(65534) == 0 && ::setuid(65534) == 0)) {
             try {
-                ::setenv("VESK_REGISTRY", (R + "reg/registry.reg").c_str(), 1);
-                TFindExpEngine engine;
+                TFindExpEngine engine({}, TRegistryFile::Open(R + "reg/registry.reg"));
                 engine.edExPath.Lines.Add(R + "EX");
                 engine.RebuildPathLists();
                 engine.cbSearch.Text = "U";
@@ -459,6 +456,84 @@ TEST_F(FindExpTest, FavouritesAndPickedFolders) {
     EXPECT_FALSE(engine->edPathDblClick(engine->edExPath, "")); // chooser cancelled
     EXPECT_EQ(ToVector(engine->edExPath.Lines), (Strings{"/Dir"}));
     EXPECT_TRUE(engine->edExPath.Modified);
+}
+
+// Two dialogs (of two IDE windows, or two processes) on one store: each save is made to
+// the store as it is then, so neither loses what the other stored meanwhile.
+TEST_F(FindExpTest, SavesKeepWhatAnotherDialogStoredMeanwhile) {
+    for (const char* f : {"A/One.pas", "A/Two.pas", "A/Pk.dpk"})
+        Touch(f);
+    SetLibPath(R + "A");
+    Set(FindSettingsKey, "Favor0", "/kept.pas");
+    Set(FindSettingsKey, "Favor1", "/removed.pas");
+    auto first = Make();
+    auto second = Make();
+
+    first->SelectPage(PageType::ptFFavor);
+    first->AddFavorite("/first.pas");
+    first->lbFavor.ItemIndex = 1;
+    first->DelFavorite1Click();
+    first->SetSearchText("One");
+    first->btnLoadClick();
+    Set(IdePackagesKey, "/bin/Pk.bpl", "Package");
+    first->ReadDpk();
+    first->FormClose();
+
+    second->SelectPage(PageType::ptFFavor);
+    second->AddFavorite("/second.pas");
+    second->SetSearchText("Two");
+    second->btnLoadClick();
+    second->FormClose(); // its package list, read before the refresh, is not written back
+
+    auto next = Make();
+    EXPECT_EQ(ToVector(next->lbFavor.Items), (Strings{"/kept.pas", "/first.pas", "/second.pas"}));
+    EXPECT_EQ(ToVector(next->cbSearch.Items), (Strings{"Two.pas", "One.pas"}));
+    EXPECT_EQ(ToVector(next->lbDpk.Items), (Strings{"Package"}));
+    EXPECT_EQ(ToVector(next->PackagesPathList()), (Strings{R + "A/Pk.dpk"}));
+    // The second dialog shows what it stored.
+    EXPECT_EQ(ToVector(second->lbFavor.Items), ToVector(next->lbFavor.Items));
+    EXPECT_EQ(ToVector(second->lbDpk.Items), (Strings{"Package"}));
+
+    // The selected extension text stays selected however the history around it moved.
+    second->ChangePage(TFindPage::tsConfig);
+    second->SetExtText("INC");
+    first->ChangePage(TFindPage::tsConfig);
+    first->SetExtText("PAS;INC");
+    first->FormClose();
+    second->FormClose();
+    auto last = Make();
+    EXPECT_EQ(ToVector(last->cbExt.Items), (Strings{"INC", "PAS;INC", DefaultExtensions}));
+    EXPECT_EQ(last->cbExt.Text, "INC");
+}
+
+// The favourites read back are 256: a 257th is refused, also when another dialog
+// filled the list after this one read it.
+TEST_F(FindExpTest, AFullListOfFavouritesRefusesMore) {
+    auto engine = Make();
+    for (int i = 0; i < 255; ++i)
+        ASSERT_TRUE(engine->AddFavorite("/f" + IntToStr(i)));
+    auto other = Make();
+    EXPECT_TRUE(engine->AddFavorite("/last"));
+    EXPECT_TRUE(engine->FavoritesFull());
+    EXPECT_FALSE(engine->AddFavorite("/one too many"));
+    EXPECT_TRUE(engine->StoreFavorites().empty());
+
+    EXPECT_TRUE(other->AddFavorite("/late"));
+    EXPECT_EQ(other->StoreFavorites(), (Strings{"/late"}));
+    EXPECT_EQ(other->lbFavor.Items.Count(), 256);
+    EXPECT_EQ(other->lbFavor.Items[255], "/last");
+    EXPECT_EQ(Get("Favor256"), "");
+}
+
+// A dialog that only searches, activates and closes no page creates no store.
+TEST_F(FindExpTest, ReadingTheSettingsCreatesNothing) {
+    const std::string file = R + "none/registry.reg";
+    TFindExpEngine engine({}, TRegistryFile::Open(file));
+    engine.SetSearchText("x");
+    engine.FormActivate();
+    engine.ReadDpk();
+    engine.btnSearchClick();
+    EXPECT_FALSE(fs::exists(R + "none"));
 }
 
 } // namespace
