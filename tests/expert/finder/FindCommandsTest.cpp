@@ -108,6 +108,23 @@ TEST_F(FindCommands, AFullListOfFavouritesSaysSo) {
     EXPECT_NE(added.Out.find("256\t" + Path("New.pas") + "\n"), std::string::npos);
 }
 
+// A stored favourite holding a NUL byte cannot be written back: the error says so (not
+// "line breaks"), in one line, and removing the entry mends the list.
+TEST_F(FindCommands, AFavouriteHoldingANulByteIsNamedAsSuch) {
+    const std::string store = "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Borland\\Delphi"
+                              "\\Makory\\Expert Source Find]\r\n\"Favor0\"=\"a" +
+                              std::string(1, '\0') + "b\"\r\n";
+    Write(FStore, store);
+    Write(Path("New.pas"), "");
+    const auto add = RunVesk({"favorites", "--add", Path("New.pas")});
+    EXPECT_EQ(add.Status, 2);
+    EXPECT_EQ(add.Err, "vesk favorites: Failed to set data for 'Favor0': a NUL byte cannot be "
+                       "stored\n");
+    EXPECT_EQ(Read(FStore), store);
+    EXPECT_EQ(RunVesk({"favorites", "--remove", "1"}).Status, 0);
+    EXPECT_EQ(RunVesk({"favorites", "--add", Path("New.pas")}).Out, "1\t" + Path("New.pas") + "\n");
+}
+
 // Commands that only read create neither the store nor its folder.
 TEST_F(FindCommands, CommandsThatOnlyReadCreateNoStore) {
     const std::string store = Path("config/vesk/registry.reg");
