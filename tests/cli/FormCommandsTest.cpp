@@ -157,6 +157,18 @@ TEST_F(FormCommandsTest, AFailedWriteLeavesFormAndUnitInStep) {
     EXPECT_EQ(std::distance(fs::directory_iterator(Dir), fs::directory_iterator()), 3);
 }
 
+TEST_F(FormCommandsTest, FieldsReportsOnlyWhatWasWritten) {
+    const std::string form = Read(Form());
+    CliOptions options;
+    options.FileSizeLimit = 2000; // the form grows past it, as on a full disk
+    const CliResult r =
+        RunVesk({"fields", Form(), "--dataset", "tbOrders", "--field", "SaleDate"}, options);
+    EXPECT_EQ(r.Status, 2);
+    EXPECT_EQ(r.Out, "");
+    EXPECT_EQ(r.Err, "vesk fields: Cannot write '" + Form() + "': File too large\n");
+    EXPECT_EQ(Read(Form()), form);
+}
+
 TEST_F(FormCommandsTest, OddAndUnwritableFormsAreRefusedWithOneLine) {
     ASSERT_EQ(::mkfifo((Dir / "Pipe.dfm").c_str(), 0600), 0);
     const CliResult folder = RunVesk({"rename", Dir.string()});
