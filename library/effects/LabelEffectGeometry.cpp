@@ -163,8 +163,9 @@ std::size_t IndexOfName(const std::string_view (&names)[N], std::string_view nam
     std::string known;
     for (std::string_view each : names)
         known.append(known.empty() ? "" : ", ").append(each);
-    throw EConvertError("'" + std::string(name) + "' is not a " + std::string(typeName) +
-                        " (one of " + known + ")");
+    const bool vowel = std::string_view("aeiou").find(typeName.front()) != std::string_view::npos;
+    throw EConvertError("'" + std::string(name) + "' is not " + (vowel ? "an " : "a ") +
+                        std::string(typeName) + " (one of " + known + ")");
 }
 
 } // namespace

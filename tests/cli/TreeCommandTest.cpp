@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace vesk::test {
@@ -60,6 +61,11 @@ TEST(CliTree, MissingDatabaseTableOrFieldIsOneLineAndStatusTwo) {
     noText[9] = "";
     std::vector<std::string> folder = TreeArgs({});
     folder[1] = "/";
+    const std::string fifoPath = std::filesystem::temp_directory_path() /
+                                 ("vesk-tree-" + std::to_string(::getpid()) + ".fifo");
+    ASSERT_EQ(::mkfifo(fifoPath.c_str(), 0600), 0);
+    std::vector<std::string> fifo = TreeArgs({});
+    fifo[1] = fifoPath; // SQLite would wait on it for a writer
     const struct {
         std::vector<std::string> Args;
         std::string Message;
@@ -67,12 +73,14 @@ TEST(CliTree, MissingDatabaseTableOrFieldIsOneLineAndStatusTwo) {
         {noText, "vesk tree: --text must name a field\n"},
         {TreeArgs({"--image", ""}), "vesk tree: --image must name a field\n"},
         {folder, "vesk tree: Database '/' is a directory\n"},
+        {fifo, "vesk tree: Database '" + fifoPath + "' is a fifo, not a file\n"},
     };
     for (const auto& c : more) {
         const CliResult run = RunVesk(c.Args);
         EXPECT_EQ(run.Status, 2);
         EXPECT_EQ(run.Err, c.Message);
     }
+    std::filesystem::remove(fifoPath);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Message);
         const CliResult run = RunVesk(c.Args);

@@ -1,16 +1,20 @@
 #include "platform/rtl/FileReplace.h"
+#include "platform/rtl/FileUtils.h"
 #include "platform/rtl/SysUtils.h"
 
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <cstdio>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <sstream>
 #include <sys/resource.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -154,6 +158,39 @@ TEST_F(FileReplaceTest, TargetsThatCannotBeReplacedRaiseOneLineAndCreateNothing)
     EXPECT_TRUE(fs::is_symlink(Path("loop1")));
     EXPECT_TRUE(fs::is_symlink(Path("dangling")));
     EXPECT_FALSE(fs::exists(Path("nowhere")));
+}
+
+// Reading refuses what holds no file content at once, naming it, instead of waiting on
+// a fifo or reading a device without end.
+TEST_F(FileReplaceTest, OddFilesAreNamedWhenRead) {
+    fs::create_directory(FDir / "folder");
+    ASSERT_EQ(::mkfifo(Path("pipe").c_str(), 0600), 0);
+    const int sock = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::snprintf(address.sun_path, sizeof address.sun_path, "%s", Path("socket").c_str());
+    ASSERT_EQ(::bind(sock, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+    fs::create_symlink("loop", FDir / "loop");
+    Write(Path("big"), std::string(3 << 20, 'x'));
+    const std::pair<std::string, std::string> cases[] = {
+        {Path("folder"), "'" + Path("folder") + "' is a directory"},
+        {Path("pipe"), "'" + Path("pipe") + "' is a fifo, not a file"},
+        {Path("socket"), "'" + Path("socket") + "' is a socket, not a file"},
+        {"/dev/zero", "'/dev/zero' is a device, not a file"},
+        {Path("loop"), "Cannot open '" + Path("loop") + "': Too many levels of symbolic links"},
+        {Path("missing"), "Cannot open '" + Path("missing") + "': No such file or directory"},
+        {Path("big"), "'" + Path("big") + "' is larger than 2 MB"},
+    };
+    for (const auto& [path, message] : cases) {
+        try {
+            ReadFileContent(path, 2 << 20);
+            ADD_FAILURE() << path << " was read";
+        } catch (const EInOutError& e) {
+            EXPECT_EQ(e.Message(), message);
+        }
+    }
+    ::close(sock);
+    EXPECT_EQ(ReadFileContent(Path("big")).size(), std::size_t{3} << 20);
 }
 
 // Runs Body in a child process and returns its wait status.
