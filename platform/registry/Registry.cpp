@@ -1,6 +1,7 @@
 #include "platform/registry/Registry.h"
 
 #include "platform/rtl/FileReplace.h"
+#include "platform/rtl/FileUtils.h"
 #include "platform/rtl/SysUtils.h"
 
 #include <cerrno>
@@ -131,6 +132,7 @@ TRegistryFile::Stamp TRegistryFile::CurrentStamp() const {
     if (::stat(FFileName.c_str(), &st) != 0)
         return stamp;
     stamp.Exists = true;
+    stamp.Mode = st.st_mode;
     stamp.Device = st.st_dev;
     stamp.Inode = st.st_ino;
     stamp.Size = static_cast<std::uint64_t>(st.st_size);
@@ -142,6 +144,9 @@ TRegistryFile::Stamp TRegistryFile::CurrentStamp() const {
 void TRegistryFile::Reload(const Stamp& stamp) {
     std::string text;
     if (stamp.Exists) {
+        // A fifo or a device in its place is named, not waited on.
+        if (const std::string odd = NotAFileMessage(FFileName, stamp.Mode); !odd.empty())
+            throw ERegistryException(odd);
         FileHandle file(::open(FFileName.c_str(), O_RDONLY | O_CLOEXEC));
         if (file.Get() >= 0)
             text = ReadAll(file.Get(), FFileName);
@@ -231,6 +236,11 @@ void TRegistryFile::BeginUpdate() {
 void TRegistryFile::EndUpdate() {
     if (FUpdateDepth == 0 || --FUpdateDepth > 0)
         return;
+    if (FAbandoned) {
+        Discard();
+        throw ERegistryException("Nothing was stored in '" + FFileName +
+                                 "': a change of the same update failed");
+    }
     try {
         if (FPending) {
             FPending = false;
@@ -241,6 +251,22 @@ void TRegistryFile::EndUpdate() {
         Unlock();
         throw;
     }
+    Unlock();
+}
+
+void TRegistryFile::AbandonUpdate() {
+    if (FUpdateDepth == 0)
+        return;
+    FAbandoned = true;
+    if (--FUpdateDepth == 0)
+        Discard();
+}
+
+void TRegistryFile::Discard() {
+    // What is in memory holds the changes: the next read starts from the disk again.
+    FAbandoned = false;
+    FPending = false;
+    FLoaded = false;
     Unlock();
 }
 
@@ -269,12 +295,8 @@ TRegistry::TRegistry(std::shared_ptr<TRegistryFile> store) : FFile(std::move(sto
 }
 
 TRegistryUpdate::~TRegistryUpdate() {
-    if (!FReg)
-        return;
-    try {
-        FReg->EndUpdate();
-    } catch (...) {
-    }
+    if (FReg)
+        FReg->AbandonUpdate();
 }
 
 void TRegistryUpdate::Commit() {

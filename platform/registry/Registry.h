@@ -48,13 +48,17 @@ public:
     // change, replaces the file with the result.
     void Modify(const std::function<bool(TRegData&)>& change);
     // Between BeginUpdate and EndUpdate the lock is held and changes collect in memory;
-    // EndUpdate writes them in one replacement. Updates nest.
+    // EndUpdate writes them in one replacement. Updates nest. AbandonUpdate ends one
+    // without writing: an update any part of which was abandoned writes nothing, and its
+    // outermost EndUpdate raises ERegistryException saying so.
     void BeginUpdate();
     void EndUpdate();
+    void AbandonUpdate();
 
 private:
     struct Stamp {
         bool Exists = false;
+        std::uint32_t Mode = 0;
         std::uint64_t Device = 0, Inode = 0, Size = 0;
         std::int64_t ModifiedNs = 0, ChangedNs = 0;
         bool operator==(const Stamp&) const = default;
@@ -66,6 +70,7 @@ private:
 
     void Lock();
     void Unlock();
+    void Discard(); // ends the outermost update without writing
 
     std::string FFileName;
     TRegData FData;
@@ -75,6 +80,7 @@ private:
     int FLockFd = -1;
     int FUpdateDepth = 0;
     bool FPending = false;
+    bool FAbandoned = false;
 };
 
 class TRegistry {
@@ -88,6 +94,7 @@ public:
     // handles on the same store write into the same update.
     void BeginUpdate() { FFile->BeginUpdate(); }
     void EndUpdate() { FFile->EndUpdate(); }
+    void AbandonUpdate() { FFile->AbandonUpdate(); }
 
     HKEY RootKey() const { return FRootKey; }
     void SetRootKey(HKEY rootKey); // closes the open key
@@ -135,7 +142,8 @@ private:
 // writers' lock is held and the store is read afresh, so a read-modify-write inside it
 // (read a list, change it, write it back) sees every write another process finished
 // before and loses none made meanwhile. Commit writes and reports a failure; leaving the
-// scope without it (an error on the way) still writes what was changed, quietly.
+// scope without it (an error on the way) writes nothing of the update, so that a list is
+// never left half written.
 class TRegistryUpdate {
 public:
     explicit TRegistryUpdate(TRegistry& reg) : FReg(&reg) { reg.BeginUpdate(); }

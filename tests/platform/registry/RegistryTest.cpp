@@ -198,6 +198,50 @@ TEST_F(RegistryTest, AValueCutShortAtTheEndIsRefusedAndWhatIsWrittenReadsBack) {
     EXPECT_NE(FileText().find("\"Blob\"=hex:01,02,\\\r\n  03,\\\r\n  04\r\n"), std::string::npos);
 }
 
+// A transaction left by an error writes nothing of what it changed: a list is never
+// left half written. One abandoned part makes the whole update write nothing.
+TEST_F(RegistryTest, AnAbandonedTransactionWritesNothing) {
+    TRegistry reg(FFile);
+    reg.OpenKey("Software\\Vesk", true);
+    reg.WriteString("List0", "old");
+    const std::string before = FileText();
+    try {
+        TRegistryUpdate transaction(reg);
+        reg.WriteString("List0", "new");
+        reg.WriteString("List1", "new");
+        reg.WriteString("List2", "bad\nline");
+        transaction.Commit();
+    } catch (const ERegistryException&) {
+    }
+    EXPECT_EQ(FileText(), before);
+    EXPECT_EQ(reg.ReadString("List0"), "old");
+    EXPECT_FALSE(reg.ValueExists("List1"));
+
+    TRegistryUpdate outer(reg);
+    reg.WriteString("List0", "outer");
+    {
+        TRegistryUpdate inner(reg);
+        reg.WriteString("List1", "inner");
+    } // left without Commit
+    EXPECT_THROW(outer.Commit(), ERegistryException);
+    EXPECT_EQ(FileText(), before);
+    reg.WriteString("After", "ok"); // the lock was given up
+    EXPECT_EQ(reg.ReadString("After"), "ok");
+}
+
+TEST_F(RegistryTest, AStoreThatIsNoFileIsNamedNotWaitedOn) {
+    ASSERT_EQ(::mkfifo(FFile.c_str(), 0600), 0);
+    TRegistry reg(FFile);
+    try {
+        reg.OpenKey("Software", false);
+        FAIL() << "a fifo was read as the store";
+    } catch (const ERegistryException& e) {
+        EXPECT_EQ(e.Message(), "'" + FFile + "' is a fifo, not a file");
+    }
+    EXPECT_THROW(reg.WriteString("x", "y"), ERegistryException);
+    EXPECT_TRUE(fs::is_fifo(FFile));
+}
+
 TEST_F(RegistryTest, AKeyOpenedForWritingIsCreatedByTheFirstValueOnly) {
     TRegistry reg(FFile);
     reg.OpenKeyOnWrite("Software\\Vesk\\Find");
