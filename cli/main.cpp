@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstring>
 #include <iostream>
+#include <new>
 #include <streambuf>
 #include <unistd.h>
 
@@ -56,9 +57,12 @@ private:
     int FError = 0;
 };
 
+// Never destroyed: std::cout flushes through it while the process ends, after the
+// objects of this file are gone.
 TStandardOutputBuf& StandardOutput() {
-    static TStandardOutputBuf buffer;
-    return buffer;
+    alignas(TStandardOutputBuf) static unsigned char storage[sizeof(TStandardOutputBuf)];
+    static TStandardOutputBuf* const buffer = new (storage) TStandardOutputBuf;
+    return *buffer;
 }
 
 // A message as one readable line: control bytes of a quoted value (a NUL, a line break)
