@@ -70,6 +70,9 @@ private:
 // standard output: REASON" when any write failed.
 void CheckStandardOutput();
 
+// The text of a path memo, one given option value a line.
+std::string JoinLines(const std::vector<std::string>& lines);
+
 // An extension text as the Find Source dialog keeps it ("PAS;DPR;DPK"): CommandError for
 // an empty one, or one whose extensions are written with a dot (they would match
 // nothing).

@@ -22,9 +22,7 @@ public:
     }
 
     int Run() override {
-        TFindExpHost host;
-        host.InIDE = false; // run as the main program: nothing to open files in
-        TFindExpEngine engine(host);
+        TFindExpEngine engine(nullptr, false); // the main program: nothing to open files in
         if (FAdd || FRemove) {
             engine.SelectPage(PageType::ptFFavor);
             if (FAdd) {
@@ -33,11 +31,11 @@ public:
                 if (!engine.AddFavorite(ExpandFileName(*FAdd)))
                     throw Full();
             } else {
-                const int count = engine.lbFavor.Items.Count();
+                const int count = engine.FavorBox().Items.Count();
                 if (*FRemove < 1 || *FRemove > count)
                     throw CommandError("there is no favourite " + std::to_string(*FRemove) +
                                        " (the list has " + std::to_string(count) + ")");
-                engine.lbFavor.ItemIndex = *FRemove - 1;
+                engine.SelectFavor(*FRemove - 1);
                 engine.DelFavorite1Click();
             }
             // One transaction: the stored list is read again under the lock and changed.
@@ -45,8 +43,9 @@ public:
                 throw Full();
         }
         OutputBuffer out;
-        for (int i = 0; i < engine.lbFavor.Items.Count(); ++i)
-            out << std::to_string(i + 1) << "\t" << engine.lbFavor.Items[i] << '\n';
+        const TStringList& favourites = engine.FavorBox().Items;
+        for (int i = 0; i < favourites.Count(); ++i)
+            out << std::to_string(i + 1) << "\t" << favourites[i] << '\n';
         return ExitOk;
     }
 

@@ -29,32 +29,25 @@ public:
     }
 
     int Run() override {
-        TFindExpHost host;
-        host.InIDE = false; // run as the main program: nothing to open files in
-        TFindExpEngine engine(host);
+        TFindExpEngine engine(nullptr, false); // the main program: nothing to open files in
         if (!FMain.empty())
-            engine.edMainPath.Lines.Clear();
-        for (const std::string& line : FMain)
-            engine.edMainPath.Lines.Add(line);
+            engine.SetPathText(TFindPathEdit::edMainPath, JoinLines(FMain));
         if (!FEx.empty())
-            engine.edExPath.Lines.Clear();
-        for (const std::string& line : FEx)
-            engine.edExPath.Lines.Add(line);
+            engine.SetPathText(TFindPathEdit::edExPath, JoinLines(FEx));
         engine.RebuildPathLists();
         if (FExt) {
             CheckExtensionText("--ext", *FExt);
             engine.SetExtText(*FExt);
             engine.cbExtClick();
         }
-        engine.cbSearch.Text = FPrefix;
+        engine.SetSearchText(FPrefix);
         if (FDeep)
             engine.btnSearchClick();
-        else
-            engine.cbSearchChange();
 
         std::string out;
-        for (int i = 0; i < engine.lbFound.Items.Count(); ++i)
-            out.append(engine.lbFound.Items[i]).push_back('\n');
+        const TStringList& found = engine.FoundBox().Items;
+        for (int i = 0; i < found.Count(); ++i)
+            out.append(found[i]).push_back('\n');
         std::cout << out << std::flush;
         return engine.LoadEnabled() ? ExitOk : ExitNotFound;
     }

@@ -17,9 +17,7 @@ public:
     }
 
     int Run() override {
-        TFindExpHost host;
-        host.InIDE = false; // run as the main program: nothing to open files in
-        TFindExpEngine engine(host);
+        TFindExpEngine engine(nullptr, false); // the main program: nothing to open files in
         if (FRefresh) {
             // The IDE's packages are read and the list stored under one lock.
             TRegistry reg(engine.Store());
@@ -30,8 +28,9 @@ public:
         }
         const TStringList& sources = engine.PackagesPathList();
         OutputBuffer out;
-        for (int i = 0; i < engine.lbDpk.Items.Count(); ++i) {
-            out << engine.lbDpk.Items[i] << '\t';
+        const TStringList& packages = engine.DpkBox().Items;
+        for (int i = 0; i < packages.Count(); ++i) {
+            out << packages[i] << '\t';
             if (i < sources.Count())
                 out << sources[i];
             out << '\n';

@@ -30,9 +30,7 @@ public:
     }
 
     int Run() override {
-        TFindExpHost host;
-        host.InIDE = false; // run as the main program: nothing to open files in
-        TFindExpEngine engine(host);
+        TFindExpEngine engine(nullptr, false); // the main program: nothing to open files in
         const bool setMain = FMainOption->count() > 0;
         const bool setEx = FExOption->count() > 0;
         if (FExt)
@@ -41,32 +39,29 @@ public:
             // As the dialog stores them when its pages are left and it closes, in one
             // transaction of the store.
             if (setMain)
-                engine.SetPathText(engine.edMainPath, Lines(FMain));
+                engine.SetPathText(TFindPathEdit::edMainPath, JoinLines(FMain));
             if (setEx)
-                engine.SetPathText(engine.edExPath, Lines(FEx));
+                engine.SetPathText(TFindPathEdit::edExPath, JoinLines(FEx));
             if (FExt)
                 engine.SetExtText(*FExt);
             engine.FormClose();
         }
         OutputBuffer out;
-        for (int i = 0; i < engine.edMainPath.Lines.Count(); ++i)
-            out << "main\t" << engine.edMainPath.Lines[i] << '\n';
-        for (int i = 0; i < engine.edExPath.Lines.Count(); ++i)
-            out << "ex\t" << engine.edExPath.Lines[i] << '\n';
-        out << "ext\t" << engine.cbExt.Text << '\n';
-        for (int i = 0; i < engine.mmMain.Lines.Count(); ++i)
-            out << "library\t" << engine.mmMain.Lines[i] << '\n';
+        const std::pair<const char*, const TStringList*> shown[] = {
+            {"main", &engine.PathMemo(TFindPathEdit::edMainPath).Lines},
+            {"ex", &engine.PathMemo(TFindPathEdit::edExPath).Lines},
+        };
+        for (const auto& [kind, lines] : shown)
+            for (int i = 0; i < lines->Count(); ++i)
+                out << kind << '\t' << (*lines)[i] << '\n';
+        out << "ext\t" << engine.ExtBox().Text << '\n';
+        const TStringList& library = engine.LibPathMemo().Lines;
+        for (int i = 0; i < library.Count(); ++i)
+            out << "library\t" << library[i] << '\n';
         return ExitOk;
     }
 
 private:
-    static std::string Lines(const std::vector<std::string>& lines) {
-        std::string text;
-        for (const std::string& line : lines)
-            text.append(line).push_back('\n');
-        return text;
-    }
-
     std::vector<std::string> FMain;
     std::vector<std::string> FEx;
     std::optional<std::string> FExt;

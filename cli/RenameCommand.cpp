@@ -15,12 +15,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The command line has no one to click OK: the question is not shown.
-class TSilentMessages : public TMessageService {
-public:
-    void ShowMessage(const std::string&) override {}
-};
-
 // The unit of the same name beside a form file, or empty.
 std::string UnitBeside(const std::string& formPath) {
     for (const char* ext : {".pas", ".PAS", ".Pas"}) {
@@ -52,8 +46,8 @@ public:
 
     int Run() override {
         auto form = TFormFile::LoadFromFile(FForm);
-        TSilentMessages messages;
-        const auto outcomes = RunRenamer(messages, form->Root());
+        // Without a host the question is shown to no one.
+        const auto outcomes = RunRenamer(form->Root());
         // What is reported is printed only once it has been written.
         std::string report;
         std::vector<TFieldRename> renames;

@@ -142,6 +142,13 @@ void CheckStandardOutput() {
         throw CommandError(std::string("cannot write to standard output: ") + std::strerror(error));
 }
 
+std::string JoinLines(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines)
+        text.append(line).push_back('\n');
+    return text;
+}
+
 void CheckExtensionText(const std::string& option, const std::string& text) {
     if (text.empty())
         throw CommandError(option + " needs at least one extension, such as PAS;DPR;DPK");

@@ -96,9 +96,7 @@ std::unique_ptr<TFindExpEngine> MakeEngine(const std::vector<std::string>& main,
         reg.WriteString("cbExt1", "");
         reg.WriteInteger("cbExt.ItemIndex", 0);
     }
-    TFindExpHost host;
-    host.InIDE = false;
-    return std::make_unique<TFindExpEngine>(host);
+    return std::make_unique<TFindExpEngine>(nullptr, false);
 }
 
 // Runs a command with its output thrown away; false when it failed.
@@ -147,7 +145,7 @@ void BM_LiveSearch(benchmark::State& state) {
     auto engine = MakeEngine(LargestFolders(), {});
     for (auto _ : state) {
         engine->SetSearchText(Prefix);
-        benchmark::DoNotOptimize(engine->lbFound.Items.Count());
+        benchmark::DoNotOptimize(engine->FoundBox().Items.Count());
     }
     state.counters["folders"] = static_cast<double>(engine->MainPathList().Count());
     state.counters["found"] = engine->LoadEnabled() ? engine->FoundList().Count() : 0;
@@ -187,10 +185,10 @@ void BM_DeepSearch(benchmark::State& state) {
     if (!NeedTrees(state))
         return;
     auto engine = MakeEngine({}, Roots());
-    engine->cbSearch.Text = Prefix;
+    engine->SetSearchText(Prefix);
     for (auto _ : state) {
         engine->btnSearchClick();
-        benchmark::DoNotOptimize(engine->lbFound.Items.Count());
+        benchmark::DoNotOptimize(engine->FoundBox().Items.Count());
     }
     state.counters["found"] = engine->LoadEnabled() ? engine->FoundList().Count() : 0;
 }

@@ -1,6 +1,8 @@
 #include "expert/finder/FindExpEngine.h"
 
 #include "expert/parsing/Parser.h"
+#include "platform/ota/HostServices.h"
+#include "platform/ota/ToolServices.h"
 #include "platform/rtl/FileUtils.h"
 #include "platform/rtl/SysUtils.h"
 
@@ -130,11 +132,69 @@ void TComboBoxState::SelectItem(int index) {
     }
 }
 
+// One call of a handler. The outermost one, when it ends, makes the calls that waited
+// for it and then tells the window once.
+class TFindExpEngine::THandlerScope {
+public:
+    explicit THandlerScope(TFindExpEngine& engine)
+        : FEngine(engine), FUncaught(std::uncaught_exceptions()) {
+        ++FEngine.FHandlerDepth;
+    }
+    ~THandlerScope() noexcept(false) {
+        if (--FEngine.FHandlerDepth == 0)
+            FEngine.HandlerEnded(std::uncaught_exceptions() > FUncaught);
+    }
+    THandlerScope(const THandlerScope&) = delete;
+    THandlerScope& operator=(const THandlerScope&) = delete;
+
+private:
+    TFindExpEngine& FEngine;
+    int FUncaught;
+};
+
+bool TFindExpEngine::Deferred(std::function<void()> call) {
+    if (!FLettingEventsRun)
+        return false;
+    FDeferred.push_back(std::move(call));
+    return true;
+}
+
+void TFindExpEngine::QueueLiveSearch() {
+    if (FLiveSearchQueued)
+        return; // the one queued reads the text when it runs
+    FLiveSearchQueued = true;
+    FDeferred.push_back([this] {
+        FLiveSearchQueued = false;
+        cbSearchChange();
+    });
+}
+
+void TFindExpEngine::HandlerEnded(bool unwinding) {
+    if (unwinding) {
+        // What waited for a handler that failed goes with it; the window is still told
+        // of what the handler changed before it failed, but nothing may raise now.
+        FDeferred.clear();
+        FLiveSearchQueued = false;
+        try {
+            if (FOnChange)
+                FOnChange();
+        } catch (...) {
+        }
+        return;
+    }
+    while (!FDeferred.empty()) {
+        std::function<void()> call = std::move(FDeferred.front());
+        FDeferred.pop_front();
+        call(); // a handler of its own: it makes the later ones and notifies
+    }
+    if (FOnChange)
+        FOnChange();
+}
+
 // Creation
 
-TFindExpEngine::TFindExpEngine(TFindExpHost host, std::shared_ptr<TRegistryFile> store)
-    : FHost(std::move(host)), FReg(store ? TRegistry(std::move(store)) : TRegistry()),
-      FInIDE(FHost.InIDE) {
+TFindExpEngine::TFindExpEngine(IFormWindow* form, bool inIDE)
+    : FForm(form), FReg(HostServices().SettingsStore()), FInIDE(inIDE) {
     FReg.SetRootKey(HKEY_CURRENT_USER);
     if (FReg.OpenKey(IdeLibraryKey, false))
         FLibPath = FReg.ReadString("SearchPath");
@@ -155,6 +215,9 @@ void TFindExpEngine::PathToSearch(const TStringList& source, TStringList& destin
 }
 
 void TFindExpEngine::cbExtClick() {
+    if (Deferred([this] { cbExtClick(); }))
+        return;
+    const THandlerScope scope(*this);
     FTmpList.Clear();
     FTmpList.Add(cbExt.Text);
     SplitParts(FTmpList, FExtList); // extensions take no trailing delimiter
@@ -164,8 +227,8 @@ void TFindExpEngine::cbExtClick() {
 // The search
 
 void TFindExpEngine::ProcessMessages() {
-    if (FHost.ProcessMessages)
-        FHost.ProcessMessages();
+    FlagGuard events(FLettingEventsRun);
+    HostServices().ProcessMessages();
 }
 
 std::shared_ptr<const TDirListing> TFindExpEngine::Listing(const std::string& path) {
@@ -267,12 +330,20 @@ void TFindExpEngine::ShowFound() {
 }
 
 void TFindExpEngine::cbSearchChange() {
+    if (FLettingEventsRun) {
+        QueueLiveSearch();
+        return;
+    }
+    const THandlerScope scope(*this);
     FSearchName = cbSearch.Text;
     Search(FMainPathList, &TFindExpEngine::SearchDir);
     ShowFound();
 }
 
 bool TFindExpEngine::btnSearchClick() {
+    if (Deferred([this] { btnSearchClick(); }))
+        return false;
+    const THandlerScope scope(*this);
     cbSearch.Enabled = false;
     ProcessMessages();
     FSearchName = cbSearch.Text;
@@ -290,12 +361,15 @@ bool TFindExpEngine::btnSearchClick() {
 }
 
 void TFindExpEngine::LoadFile() {
-    if (FInIDE && FHost.Tools) {
+    if (Deferred([this] { LoadFile(); }))
+        return;
+    const THandlerScope scope(*this);
+    if (FInIDE && ToolServices) {
         if (UpperCase(ExtractFileExt(FFileName)) == ".DPR") {
-            if (FHost.Tools->CloseProject())
-                FHost.Tools->OpenProject(FFileName);
+            if (ToolServices->CloseProject())
+                ToolServices->OpenProject(FFileName);
         } else {
-            FHost.Tools->OpenFile(FFileName);
+            ToolServices->OpenFile(FFileName);
         }
         const std::string name = ExtractFileName(FFileName);
         if (cbSearch.Items.IndexOf(name) < 0) {
@@ -305,11 +379,14 @@ void TFindExpEngine::LoadFile() {
         }
     }
     FCloseRequested = true;
-    if (FHost.CloseDialog)
-        FHost.CloseDialog();
+    if (FForm)
+        FForm->Close();
 }
 
 void TFindExpEngine::btnLoadClick() {
+    if (Deferred([this] { btnLoadClick(); }))
+        return;
+    const THandlerScope scope(*this);
     if (!FLoadEnabled || !lbFound.HasSelection())
         return;
     FFileName = lbFound.Items[lbFound.ItemIndex];
@@ -347,6 +424,9 @@ void TFindExpEngine::ReadPath() {
 }
 
 void TFindExpEngine::RebuildPathLists() {
+    if (Deferred([this] { RebuildPathLists(); }))
+        return;
+    const THandlerScope scope(*this);
     FMainPathSrc.Assign(edMainPath.Lines);
     FMainPathSrc.Insert(0, FLibPath);
     PathToSearch(FMainPathSrc, FMainPathList);
@@ -368,8 +448,8 @@ void TFindExpEngine::Load() {
     ReadPath();
     // Each setting on its own: one bad value must not leave the later lists empty, to
     // be written over the stored ones at the next save.
-    if (FHost.Form)
-        LoadStep([&] { ReadFormPosition(*FHost.Form, VeskRegistryRoot, FReg.Store()); });
+    if (FForm)
+        LoadStep([&] { ReadFormPosition(*FForm, VeskRegistryRoot, FReg.Store()); });
     LoadStep([&] { ReadList("cbExt", cbExt.Items); });
     FStored.Ext.Assign(cbExt.Items);
     if (cbExt.Items.Count() == 0) {
@@ -397,8 +477,8 @@ void TFindExpEngine::Load() {
 
 void TFindExpEngine::Save() {
     TRegistryUpdate update(FReg);
-    if (FHost.Form)
-        WriteFormPosition(*FHost.Form, VeskRegistryRoot, FReg.Store());
+    if (FForm) // through the same store: it joins this update
+        WriteFormPosition(*FForm, VeskRegistryRoot, FReg.Store());
     TStringList stored;
     LoadStep([&] { ReadList("cbSearch", stored); });
     MergeInto(FStored.Search, cbSearch.Items, stored, TAddAt::Front);
@@ -439,6 +519,7 @@ void TFindExpEngine::Save() {
 }
 
 std::vector<std::string> TFindExpEngine::StoreFavorites() {
+    const THandlerScope scope(*this);
     TRegistryUpdate update(FReg);
     TStringList stored;
     LoadStep([&] { ReadList("Favor", stored); });
@@ -470,6 +551,9 @@ void TFindExpEngine::StoreLeftPage() {
 }
 
 void TFindExpEngine::pcChanging() {
+    if (Deferred([this] { pcChanging(); }))
+        return;
+    const THandlerScope scope(*this);
     StoreLeftPage();
 }
 
@@ -490,6 +574,9 @@ void TFindExpEngine::EnterPage() {
 }
 
 void TFindExpEngine::SelectPage(PageType page) {
+    if (Deferred([this, page] { SelectPage(page); }))
+        return;
+    const THandlerScope scope(*this);
     switch (page) {
     case PageType::ptFiles:
         FPage = TFindPage::tsSearch;
@@ -505,6 +592,9 @@ void TFindExpEngine::SelectPage(PageType page) {
 }
 
 void TFindExpEngine::ChangePage(TFindPage page) {
+    if (Deferred([this, page] { ChangePage(page); }))
+        return;
+    const THandlerScope scope(*this);
     if (page == FPage)
         return;
     pcChanging();
@@ -516,6 +606,9 @@ void TFindExpEngine::ChangePage(TFindPage page) {
 }
 
 void TFindExpEngine::FormActivate() {
+    if (Deferred([this] { FormActivate(); }))
+        return;
+    const THandlerScope scope(*this);
     FCloseRequested = false;
     if (FPage == TFindPage::tsSearch)
         FFocused = TFindFocus::fcSearch;
@@ -523,6 +616,9 @@ void TFindExpEngine::FormActivate() {
 }
 
 void TFindExpEngine::FormClose() {
+    if (Deferred([this] { FormClose(); }))
+        return;
+    const THandlerScope scope(*this);
     // Closing stores what leaving the page showing would store: edited paths and the
     // favourites would otherwise be lost. All of it is one transaction of the store.
     TRegistryUpdate update(FReg);
@@ -532,7 +628,19 @@ void TFindExpEngine::FormClose() {
     update.Commit();
 }
 
+void TFindExpEngine::btnCancelClick() {
+    if (Deferred([this] { btnCancelClick(); }))
+        return;
+    const THandlerScope scope(*this);
+    FCloseRequested = true;
+    if (FForm)
+        FForm->Close();
+}
+
 void TFindExpEngine::tsConfigExit() {
+    if (Deferred([this] { tsConfigExit(); }))
+        return;
+    const THandlerScope scope(*this);
     if (cbExt.Items.IndexOf(cbExt.Text) < 0) {
         cbExt.Items.Insert(0, cbExt.Text);
         if (cbExt.ItemIndex >= 0)
@@ -547,6 +655,9 @@ void TFindExpEngine::tsConfigExit() {
 // Keys
 
 bool TFindExpEngine::cbSearchKeyDown(TFindKey key, bool shift, bool droppedDown) {
+    if (Deferred([=, this] { cbSearchKeyDown(key, shift, droppedDown); }))
+        return key == TFindKey::fkEnter || (key == TFindKey::fkDown && !shift && !droppedDown);
+    const THandlerScope scope(*this);
     if (key == TFindKey::fkDown && !shift && !droppedDown) {
         FFocused = TFindFocus::fcFound;
         if (lbFound.ItemIndex + 1 < lbFound.Items.Count())
@@ -561,11 +672,17 @@ bool TFindExpEngine::cbSearchKeyDown(TFindKey key, bool shift, bool droppedDown)
 }
 
 void TFindExpEngine::lbFoundKeyPress(char key) {
+    if (Deferred([this, key] { lbFoundKeyPress(key); }))
+        return;
+    const THandlerScope scope(*this);
     if (key == '\r')
         btnLoadClick();
 }
 
 void TFindExpEngine::lbDpkKeyDown(TFindKey key) {
+    if (Deferred([this, key] { lbDpkKeyDown(key); }))
+        return;
+    const THandlerScope scope(*this);
     const int count = lbDpk.Items.Count();
     switch (key) {
     case TFindKey::fkHome:
@@ -585,22 +702,25 @@ void TFindExpEngine::lbDpkKeyDown(TFindKey key) {
 }
 
 void TFindExpEngine::lbFavorKeyPress(char key) {
+    if (Deferred([this, key] { lbFavorKeyPress(key); }))
+        return;
+    const THandlerScope scope(*this);
     if (static_cast<unsigned char>(key) >= ' ' || key == '\r')
         lbFavorDblClick();
 }
 
 void TFindExpEngine::FormKeyPress(char key) {
     constexpr char Escape = 27;
-    if (key != Escape)
-        return;
-    FCloseRequested = true;
-    if (FHost.CloseDialog)
-        FHost.CloseDialog();
+    if (key == Escape)
+        btnCancelClick();
 }
 
 // Packages
 
 void TFindExpEngine::ReadDpk() {
+    if (Deferred([this] { ReadDpk(); }))
+        return;
+    const THandlerScope scope(*this);
     TRegistry reg(FReg.Store());
     reg.SetRootKey(HKEY_CURRENT_USER);
     TStringList names;
@@ -638,6 +758,9 @@ void TFindExpEngine::ReadDpk() {
 }
 
 void TFindExpEngine::lbFilesPackagesDblClick() {
+    if (Deferred([this] { lbFilesPackagesDblClick(); }))
+        return;
+    const THandlerScope scope(*this);
     if (!lbDpk.HasSelection() || lbDpk.ItemIndex >= FPackagesPathList.Count())
         return;
     FFileName = FPackagesPathList[lbDpk.ItemIndex];
@@ -662,7 +785,27 @@ bool TFindExpEngine::FavoritesFull() const {
     return lbFavor.Items.Count() >= ListReadLimit;
 }
 
+bool TFindExpEngine::AddFavorite1Click() {
+    if (Deferred([this] { AddFavorite1Click(); }))
+        return false;
+    const THandlerScope scope(*this);
+    // A 257th entry would be stored but never read back.
+    if (FavoritesFull()) {
+        HostServices().ShowMessage(FavoritesFullMessage);
+        return false;
+    }
+    TOpenDialog dialog;
+    dialog.Filter = FavoriteFilter();
+    dialog.Options = ofHideReadOnly | ofPathMustExist | ofFileMustExist;
+    if (!dialog.Execute() || dialog.FileName.empty())
+        return false;
+    return AddFavorite(dialog.FileName);
+}
+
 bool TFindExpEngine::AddFavorite(const std::string& fileName) {
+    if (Deferred([this, fileName] { AddFavorite(fileName); }))
+        return false;
+    const THandlerScope scope(*this);
     if (FavoritesFull())
         return false;
     if (!fileName.empty())
@@ -671,6 +814,9 @@ bool TFindExpEngine::AddFavorite(const std::string& fileName) {
 }
 
 void TFindExpEngine::DelFavorite1Click() {
+    if (Deferred([this] { DelFavorite1Click(); }))
+        return;
+    const THandlerScope scope(*this);
     if (!lbFavor.HasSelection())
         return;
     lbFavor.Items.Delete(lbFavor.ItemIndex);
@@ -678,15 +824,23 @@ void TFindExpEngine::DelFavorite1Click() {
 }
 
 void TFindExpEngine::lbFavorDblClick() {
+    if (Deferred([this] { lbFavorDblClick(); }))
+        return;
+    const THandlerScope scope(*this);
     if (!lbFavor.HasSelection())
         return;
     FFileName = lbFavor.Items[lbFavor.ItemIndex];
     LoadFile();
 }
 
-bool TFindExpEngine::edPathDblClick(TMemoState& edit, const std::string& directory) {
-    if (directory.empty())
+bool TFindExpEngine::edPathDblClick(TFindPathEdit which) {
+    if (Deferred([this, which] { edPathDblClick(which); }))
         return false;
+    const THandlerScope scope(*this);
+    std::string directory;
+    if (!HostServices().SelectDirectory(directory, sdAllowCreate) || directory.empty())
+        return false;
+    TMemoState& edit = Memo(which);
     for (int i = 0; i < edit.Lines.Count(); ++i)
         if (SameText(edit.Lines[i], directory))
             return false;
@@ -699,24 +853,71 @@ bool TFindExpEngine::edPathDblClick(TMemoState& edit, const std::string& directo
 
 void TFindExpEngine::SetSearchText(const std::string& text) {
     if (!cbSearch.Enabled)
+        return; // a disabled field takes no typing
+    if (FLettingEventsRun) {
+        // The field shows the text at once; one search with the text it holds then
+        // follows the running one, however many keys came meanwhile.
+        cbSearch.Text = text;
+        QueueLiveSearch();
         return;
+    }
+    const THandlerScope scope(*this);
     cbSearch.Text = text;
     cbSearchChange();
 }
 
 void TFindExpEngine::SetExtText(const std::string& text) {
+    if (Deferred([this, text] { SetExtText(text); }))
+        return;
+    const THandlerScope scope(*this);
     cbExt.Text = text;
     cbExt.ItemIndex = -1;
 }
 
 void TFindExpEngine::PickExt(int index) {
+    if (Deferred([this, index] { PickExt(index); }))
+        return;
+    const THandlerScope scope(*this);
     cbExt.SelectItem(index);
     cbExtClick();
 }
 
-void TFindExpEngine::SetPathText(TMemoState& edit, const std::string& text) {
+void TFindExpEngine::SetPathText(TFindPathEdit which, const std::string& text) {
+    if (Deferred([this, which, text] { SetPathText(which, text); }))
+        return;
+    const THandlerScope scope(*this);
+    TMemoState& edit = Memo(which);
     edit.Lines.SetText(text);
     edit.Modified = true;
+}
+
+namespace {
+
+void Select(TListBoxState& list, int index) {
+    list.ItemIndex = index >= 0 && index < list.Items.Count() ? index : -1;
+}
+
+} // namespace
+
+void TFindExpEngine::SelectFound(int index) {
+    if (Deferred([this, index] { SelectFound(index); }))
+        return;
+    const THandlerScope scope(*this);
+    Select(lbFound, index);
+}
+
+void TFindExpEngine::SelectDpk(int index) {
+    if (Deferred([this, index] { SelectDpk(index); }))
+        return;
+    const THandlerScope scope(*this);
+    Select(lbDpk, index);
+}
+
+void TFindExpEngine::SelectFavor(int index) {
+    if (Deferred([this, index] { SelectFavor(index); }))
+        return;
+    const THandlerScope scope(*this);
+    Select(lbFavor, index);
 }
 
 } // namespace vesk

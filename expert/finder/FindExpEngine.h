@@ -5,11 +5,12 @@
 #pragma once
 
 #include "expert/frame/VeskCommon.h"
+#include "platform/controls/FormIntf.h"
 #include "platform/files/FindFile.h"
-#include "platform/ota/ToolServices.h"
 #include "platform/registry/Registry.h"
 #include "platform/rtl/Classes.h"
 
+#include <deque>
 #include <functional>
 #include <map>
 #include <memory>
@@ -35,6 +36,8 @@ inline constexpr const char* FindSettingsKey =
 inline constexpr const char* IdeLibraryKey = "Software\\Borland\\Delphi\\3.0\\Library";
 inline constexpr const char* IdePackagesKey = "Software\\Borland\\Delphi\\3.0\\Known Packages";
 inline constexpr const char* DefaultExtensions = "PAS;DPR;DPK";
+inline constexpr const char* FavoritesFullMessage =
+    "The list of favourites is full: it holds the 256 entries that are read back.";
 
 // A list box: its entries and the selected one (-1: none).
 struct TListBoxState {
@@ -59,23 +62,35 @@ struct TMemoState {
     bool Modified = false;
 };
 
-// What the dialog gives the engine of its surroundings.
-struct TFindExpHost {
-    bool InIDE = true;                     // the dialog is not the application's main form
-    TIToolServices* Tools = nullptr;       // the IDE's tool services, none outside the IDE
-    IFormBounds* Form = nullptr;           // the dialog window, whose position is kept
-    std::function<void()> ProcessMessages; // lets pending user events run mid-search
-    std::function<void()> CloseDialog;     // ends the modal dialog
-};
+// The two path texts the user edits.
+enum class TFindPathEdit { edMainPath, edExPath };
 
+// The engine reaches its surroundings through the host: ToolServices opens the files
+// (when there are tool services and InIDE), HostServices() lets pending events run,
+// chooses directories and files, and holds the settings store. The window shows the
+// engine's state through the accessors, calls the handlers below for what the user
+// does, and follows SetOnChange's notification.
+//
+// A search lets pending events run after every file it finds. A handler called from
+// those events waits until the running one has ended, and changes of the search text
+// meanwhile lead to one more live search with the final text: one search never runs
+// inside another, and the results shown are those of the last text.
 class TFindExpEngine {
 public:
     using TSearchProc = void (TFindExpEngine::*)(const std::string& path);
 
     // Creation: reads the IDE's library path, opens the settings key, loads the
-    // settings and runs the live search. The settings live in Store (none: the default
-    // store file); reading them creates nothing.
-    explicit TFindExpEngine(TFindExpHost host = {}, std::shared_ptr<TRegistryFile> store = nullptr);
+    // settings and runs the live search. Form is the dialog (not owned; none for an
+    // engine without a window): its position is kept and loading a file closes it.
+    // InIDE: the dialog is not the application's main form. The settings live in the
+    // host's settings store; reading them creates nothing.
+    explicit TFindExpEngine(IFormWindow* form = nullptr, bool inIDE = true);
+    TFindExpEngine(const TFindExpEngine&) = delete;
+    TFindExpEngine& operator=(const TFindExpEngine&) = delete;
+
+    // Called once after every handler has run (handlers it calls and the ones that
+    // waited for it included), so that the window shows the new state.
+    void SetOnChange(std::function<void()> onChange) { FOnChange = std::move(onChange); }
 
     // Path and extension lists.
     static void PathToSearch(const TStringList& source, TStringList& destination);
@@ -115,6 +130,7 @@ public:
     void pcChanging();
     void FormActivate();
     void FormClose();
+    void btnCancelClick();
     void tsConfigExit();
 
     // Keys. KeyDown handlers return true when they consumed the key.
@@ -129,20 +145,27 @@ public:
     void lbFilesPackagesDblClick();
     // The open dialog's filter for adding a favourite, from the extension field.
     std::string FavoriteFilter() const;
-    // The file the open dialog returned, at the end of the list; false (and nothing
-    // added) when the list already holds the 256 entries that are read back.
+    // Asks for a file with the open dialog and adds it; false when none was chosen or
+    // the list is full.
+    bool AddFavorite1Click();
+    // A file chosen elsewhere, at the end of the list; false (and nothing added) when
+    // the list already holds the 256 entries that are read back.
     bool AddFavorite(const std::string& fileName);
     bool FavoritesFull() const;
     void DelFavorite1Click();
     void lbFavorDblClick();
-    // A directory picked for a path text; false when it was already there.
-    bool edPathDblClick(TMemoState& edit, const std::string& directory);
+    // Asks for a directory with the chooser and appends it to the path text unless it
+    // is there already; false when nothing was added.
+    bool edPathDblClick(TFindPathEdit edit);
 
     // What the user types and picks.
     void SetSearchText(const std::string& text); // runs the live search
     void SetExtText(const std::string& text);    // typing in the extension field
     void PickExt(int index);                     // an entry picked from its drop-down
-    void SetPathText(TMemoState& edit, const std::string& text);
+    void SetPathText(TFindPathEdit edit, const std::string& text);
+    void SelectFound(int index); // -1: none
+    void SelectDpk(int index);
+    void SelectFavor(int index);
 
     // The state the dialog shows.
     const std::string& SearchName() const { return FSearchName; }
@@ -159,6 +182,32 @@ public:
     TFindFocus Focused() const { return FFocused; }
     bool CloseRequested() const { return FCloseRequested; }
     void ClearCloseRequest() { FCloseRequested = false; }
+    const TComboBoxState& SearchBox() const { return cbSearch; }
+    const TComboBoxState& ExtBox() const { return cbExt; }
+    const TListBoxState& FoundBox() const { return lbFound; }
+    const TListBoxState& DpkBox() const { return lbDpk; }
+    const TListBoxState& FavorBox() const { return lbFavor; }
+    const TMemoState& PathMemo(TFindPathEdit edit) const {
+        return edit == TFindPathEdit::edMainPath ? edMainPath : edExPath;
+    }
+    const TMemoState& LibPathMemo() const { return mmMain; }
+
+private:
+    class THandlerScope;
+    // True when the call must wait: pending events are running inside a search.
+    bool Deferred(std::function<void()> call);
+    void QueueLiveSearch();
+    void HandlerEnded(bool unwinding);
+    TMemoState& Memo(TFindPathEdit edit) {
+        return edit == TFindPathEdit::edMainPath ? edMainPath : edExPath;
+    }
+
+    void ShowFound();
+    void EnterPage();
+    void StoreLeftPage();
+    void ProcessMessages();
+    // The listing of Path, read once per search however often it is asked for.
+    std::shared_ptr<const TDirListing> Listing(const std::string& path);
 
     TComboBoxState cbSearch;
     TComboBoxState cbExt;
@@ -169,15 +218,7 @@ public:
     TMemoState edExPath;
     TMemoState mmMain;
 
-private:
-    void ShowFound();
-    void EnterPage();
-    void StoreLeftPage();
-    void ProcessMessages();
-    // The listing of Path, read once per search however often it is asked for.
-    std::shared_ptr<const TDirListing> Listing(const std::string& path);
-
-    TFindExpHost FHost;
+    IFormWindow* FForm;
     TRegistry FReg;
     std::string FSearchName;
     std::string FFileName;
@@ -198,6 +239,12 @@ private:
 
     bool FSearching = false;
     std::map<std::string, std::shared_ptr<const TDirListing>> FListings;
+
+    std::function<void()> FOnChange;
+    int FHandlerDepth = 0;
+    bool FLettingEventsRun = false;
+    bool FLiveSearchQueued = false;
+    std::deque<std::function<void()>> FDeferred;
 };
 
 } // namespace vesk

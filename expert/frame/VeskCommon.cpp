@@ -1,6 +1,7 @@
 #include "expert/frame/VeskCommon.h"
 
 #include "expert/parsing/Parser.h"
+#include "platform/ota/HostServices.h"
 #include "platform/registry/Registry.h"
 #include "platform/rtl/SysUtils.h"
 
@@ -13,7 +14,7 @@ namespace {
 constexpr const char* PlacementSuffix = "FormPlacement";
 
 TRegistry Handle(const std::shared_ptr<TRegistryFile>& store) {
-    return store ? TRegistry(store) : TRegistry();
+    return TRegistry(store ? store : HostServices().SettingsStore());
 }
 
 // The stored placement string, or "" when there is none.

@@ -1,5 +1,7 @@
 #include "expert/renamer/RenExp.h"
 
+#include "platform/ota/HostServices.h"
+
 namespace vesk {
 
 bool IsRenamedClass(const TComponent& component) {
@@ -30,8 +32,8 @@ std::vector<TRenameOutcome> RenameDataControls(TComponent& form) {
     return outcomes;
 }
 
-std::vector<TRenameOutcome> RunRenamer(TMessageService& messages, TComponent* form) {
-    messages.ShowMessage("Run Renamer Expert?");
+std::vector<TRenameOutcome> RunRenamer(TComponent* form) {
+    HostServices().ShowMessage("Run Renamer Expert?");
     if (!form)
         return {};
     return RenameDataControls(*form);

@@ -9,13 +9,6 @@
 
 namespace vesk {
 
-// The plain message box with one OK button, as the host shows it.
-class TMessageService {
-public:
-    virtual ~TMessageService() = default;
-    virtual void ShowMessage(const std::string& text) = 0;
-};
-
 // What happened to one data-aware control.
 struct TRenameOutcome {
     TComponent* Component = nullptr;
@@ -33,7 +26,7 @@ bool IsRenamedClass(const TComponent& component);
 std::vector<TRenameOutcome> RenameDataControls(TComponent& form);
 
 // The renamer's whole run on the form the designer shows (none: nothing to rename):
-// it shows "Run Renamer Expert?" first, in every case.
-std::vector<TRenameOutcome> RunRenamer(TMessageService& messages, TComponent* form);
+// it shows "Run Renamer Expert?" first, in every case, in the host's plain message box.
+std::vector<TRenameOutcome> RunRenamer(TComponent* form);
 
 } // namespace vesk

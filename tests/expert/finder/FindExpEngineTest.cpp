@@ -1,4 +1,5 @@
 #include "expert/finder/FindExpEngine.h"
+#include "platform/ota/HeadlessHost.h"
 
 #include <gtest/gtest.h>
 
@@ -23,15 +24,14 @@ Strings ToVector(const TStringList& list) {
     return out;
 }
 
+std::string NewFolder() {
+    char pattern[] = "/tmp/vesk-find-XXXXXX";
+    return ::mkdtemp(pattern) ? std::string(pattern) + "/" : std::string();
+}
+
 class FindExpTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/vesk-find-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        R = std::string(pattern) + "/";
-        FRegFile = R + "registry.reg";
-        FStore = TRegistryFile::Open(FRegFile);
-    }
+    void SetUp() override { ASSERT_FALSE(R.empty()); }
     void TearDown() override { fs::remove_all(R); }
 
     void Touch(const std::string& rel) {
@@ -50,18 +50,14 @@ protected:
     }
     void SetLibPath(const std::string& path) { Set(IdeLibraryKey, "SearchPath", path); }
     std::unique_ptr<TFindExpEngine> Make(bool inIDE = true) {
-        TFindExpHost host;
-        host.InIDE = inIDE;
-        host.Tools = &FTools;
-        host.Form = &FForm;
-        host.ProcessMessages = [this] { ++FEvents; };
-        return std::make_unique<TFindExpEngine>(host, FStore);
+        FTools.Services().OnProcessMessages = [this] { ++FEvents; };
+        return std::make_unique<TFindExpEngine>(&FForm, inIDE);
     }
 
-    std::string R; // the test's folder, with its trailing delimiter
-    std::string FRegFile;
-    std::shared_ptr<TRegistryFile> FStore; // passed in: no environment variable needed
-    THeadlessToolServices FTools;
+    std::string R = NewFolder(); // the test's folder, with its trailing delimiter
+    std::string FRegFile = R + "registry.reg";
+    // The host holds the settings store, passed in: no environment variable needed.
+    THeadlessHost FTools{TRegistryFile::Open(FRegFile)};
     TWindowBounds FForm{"FindExpDlg", 30, 40, 200, 450};
     int FEvents = 0;
 };
@@ -89,9 +85,9 @@ TEST_F(FindExpTest, LiveSearchListsMainPathMatchesSorted) {
 
     FEvents = 0;
     engine->SetSearchText("U");
-    EXPECT_EQ(ToVector(engine->lbFound.Items),
+    EXPECT_EQ(ToVector(engine->FoundBox().Items),
               (Strings{R + "A/Unit1.pas", R + "A/unit2.dpr", R + "A/Usub.pas", R + "B/UB.PAS"}));
-    EXPECT_EQ(engine->lbFound.ItemIndex, 0);
+    EXPECT_EQ(engine->FoundBox().ItemIndex, 0);
     EXPECT_TRUE(engine->LoadEnabled());
     // Found in path order, extensions in their order within each path.
     const Strings found = ToVector(engine->FoundList());
@@ -101,13 +97,13 @@ TEST_F(FindExpTest, LiveSearchListsMainPathMatchesSorted) {
     EXPECT_EQ(FEvents, 4); // one pending-events call per file found
 
     engine->SetSearchText("unit1.p"); // a dot: prefix, then the extension filter
-    EXPECT_EQ(ToVector(engine->lbFound.Items), (Strings{R + "A/Unit1.pas"}));
+    EXPECT_EQ(ToVector(engine->FoundBox().Items), (Strings{R + "A/Unit1.pas"}));
 
     engine->SetSearchText("sub/U"); // a folder part names what is found in it
-    EXPECT_EQ(ToVector(engine->lbFound.Items), (Strings{R + "A/sub/Udeep.pas"}));
+    EXPECT_EQ(ToVector(engine->FoundBox().Items), (Strings{R + "A/sub/Udeep.pas"}));
 
     engine->SetSearchText("zz");
-    EXPECT_EQ(ToVector(engine->lbFound.Items), (Strings{NoFilesFound}));
+    EXPECT_EQ(ToVector(engine->FoundBox().Items), (Strings{NoFilesFound}));
     EXPECT_FALSE(engine->LoadEnabled());
     engine->btnLoadClick();
     EXPECT_TRUE(FTools.Calls().empty());
@@ -116,7 +112,7 @@ TEST_F(FindExpTest, LiveSearchListsMainPathMatchesSorted) {
     SetLibPath(R + "A;" + R + "A/"); // the same folder twice is searched twice
     auto twice = Make();
     twice->SetSearchText("Unit1");
-    EXPECT_EQ(twice->lbFound.Items.Count(), 2);
+    EXPECT_EQ(twice->FoundBox().Items.Count(), 2);
 }
 
 TEST_F(FindExpTest, EmptyPathEntrySearchesTheCurrentFolder) {
@@ -127,7 +123,7 @@ TEST_F(FindExpTest, EmptyPathEntrySearchesTheCurrentFolder) {
     fs::current_path(R + "A");
     engine->SetSearchText("unit");
     fs::current_path(old);
-    EXPECT_EQ(ToVector(engine->lbFound.Items), (Strings{"Unit1.pas"}));
+    EXPECT_EQ(ToVector(engine->FoundBox().Items), (Strings{"Unit1.pas"}));
 }
 
 TEST_F(FindExpTest, DeepSearchWalksEveryFolderOnceAndSkipsHiddenOnes) {
@@ -142,26 +138,21 @@ TEST_F(FindExpTest, DeepSearchWalksEveryFolderOnceAndSkipsHiddenOnes) {
     EXPECT_FALSE(engine->LoadEnabled()); // the live search does not go there
 
     bool disabledMeanwhile = true;
-    FEvents = 0;
-    engine = nullptr;
-    TFindExpHost host;
-    host.ProcessMessages = [&] {
-        disabledMeanwhile = disabledMeanwhile && !engine->cbSearch.Enabled;
+    FTools.Services().OnProcessMessages = [&] {
+        disabledMeanwhile = disabledMeanwhile && !engine->SearchBox().Enabled;
     };
-    engine = std::make_unique<TFindExpEngine>(host, FStore);
-    engine->cbSearch.Text = "U";
     EXPECT_TRUE(engine->btnSearchClick());
     EXPECT_TRUE(disabledMeanwhile);
-    EXPECT_TRUE(engine->cbSearch.Enabled);
+    EXPECT_TRUE(engine->SearchBox().Enabled);
     EXPECT_EQ(engine->Focused(), TFindFocus::fcFound);
     Strings names;
-    for (const std::string& name : ToVector(engine->lbFound.Items))
+    for (const std::string& name : ToVector(engine->FoundBox().Items))
         names.push_back(fs::path(name).filename().string());
     std::sort(names.begin(), names.end());
     EXPECT_EQ(names, (Strings{"Udeep.pas", "Udeeper.dpr", "Utop.pas"}));
     EXPECT_EQ(engine->FoundList()[0], R + "EX/Utop.pas"); // a folder's own files first
 
-    engine->cbSearch.Text = "nothing";
+    engine->SetSearchText("nothing");
     EXPECT_FALSE(engine->btnSearchClick());
     EXPECT_EQ(engine->Focused(), TFindFocus::fcSearch);
 }
@@ -181,12 +172,12 @@ TEST_F(FindExpTest, DeepSearchSkipsAFolderItCannotRead) {
         std::string out;
         if (::geteuid() != 0 || (::setgid(65534) == 0 && ::setuid(65534) == 0)) {
             try {
-                TFindExpEngine engine({}, TRegistryFile::Open(R + "reg/registry.reg"));
-                engine.edExPath.Lines.Add(R + "EX");
+                TFindExpEngine engine;
+                engine.SetPathText(TFindPathEdit::edExPath, R + "EX");
                 engine.RebuildPathLists();
-                engine.cbSearch.Text = "U";
+                engine.SetSearchText("U");
                 engine.btnSearchClick();
-                for (const std::string& name : ToVector(engine.lbFound.Items))
+                for (const std::string& name : ToVector(engine.FoundBox().Items))
                     out += name + "\n";
             } catch (const std::exception& e) {
                 out = std::string("error: ") + e.what();
@@ -213,7 +204,7 @@ TEST_F(FindExpTest, OpeningAProjectOrAUnitRecordsItsName) {
     auto engine = Make();
     engine->SetSearchText("Project1");
     engine->btnLoadClick();
-    using Call = THeadlessToolServices::Call;
+    using Call = THeadlessHost::TCall;
     EXPECT_EQ(FTools.Calls(),
               (std::vector<Call>{{"CloseProject", ""}, {"OpenProject", R + "A/Project1.dpr"}}));
     EXPECT_TRUE(engine->CloseRequested());
@@ -224,24 +215,25 @@ TEST_F(FindExpTest, OpeningAProjectOrAUnitRecordsItsName) {
     engine->btnLoadClick(); // the same name goes into the history once
     EXPECT_EQ(FTools.Calls(), (std::vector<Call>{{"OpenFile", R + "A/Unit1.pas"},
                                                  {"OpenFile", R + "A/Unit1.pas"}}));
-    EXPECT_EQ(ToVector(engine->cbSearch.Items), (Strings{"Unit1.pas", "Project1.dpr"}));
+    EXPECT_EQ(ToVector(engine->SearchBox().Items), (Strings{"Unit1.pas", "Project1.dpr"}));
 
     FTools.ClearCalls();
     FTools.SetCloseProjectResult(false); // the user keeps the current project
-    engine->cbSearch.Items.Clear();
-    engine->SetSearchText("Project1");
-    engine->btnLoadClick();
+    auto fresh = Make();                 // a history without the names opened above
+    fresh->SetSearchText("Project1");
+    fresh->btnLoadClick();
     EXPECT_EQ(FTools.Calls(), (std::vector<Call>{{"CloseProject", ""}}));
-    EXPECT_EQ(ToVector(engine->cbSearch.Items), (Strings{"Project1.dpr"}));
+    EXPECT_EQ(ToVector(fresh->SearchBox().Items), (Strings{"Project1.dpr"}));
+    EXPECT_EQ(FForm.CloseCount(), 4); // every choice closes the dialog
 
     FTools.ClearCalls(); // the keys of the search page
     engine->SetSearchText("");
     EXPECT_FALSE(engine->cbSearchKeyDown(TFindKey::fkDown, false, true)); // list dropped down
     EXPECT_TRUE(engine->cbSearchKeyDown(TFindKey::fkDown, false, false));
     EXPECT_EQ(engine->Focused(), TFindFocus::fcFound);
-    EXPECT_EQ(engine->lbFound.ItemIndex, 1);
+    EXPECT_EQ(engine->FoundBox().ItemIndex, 1);
     EXPECT_TRUE(engine->cbSearchKeyDown(TFindKey::fkDown, false, false)); // at the end: stays
-    EXPECT_EQ(engine->lbFound.ItemIndex, 1);
+    EXPECT_EQ(engine->FoundBox().ItemIndex, 1);
     engine->lbFoundKeyPress('\r');
     EXPECT_EQ(FTools.OpenFiles(), (Strings{R + "A/Unit1.pas"}));
 
@@ -255,11 +247,12 @@ TEST_F(FindExpTest, OpeningAProjectOrAUnitRecordsItsName) {
 
 TEST_F(FindExpTest, FirstUseStoresDefaultsWhenClosed) {
     auto engine = Make();
-    EXPECT_EQ(ToVector(engine->cbExt.Items), (Strings{DefaultExtensions}));
-    EXPECT_EQ(engine->cbExt.Text, DefaultExtensions);
+    EXPECT_EQ(ToVector(engine->ExtBox().Items), (Strings{DefaultExtensions}));
+    EXPECT_EQ(engine->ExtBox().Text, DefaultExtensions);
     EXPECT_EQ(ToVector(engine->ExtList()), (Strings{"PAS", "DPR", "DPK"}));
-    EXPECT_EQ(engine->cbSearch.Items.Count() + engine->lbFavor.Items.Count() +
-                  engine->lbDpk.Items.Count() + engine->edMainPath.Lines.Count(),
+    EXPECT_EQ(engine->SearchBox().Items.Count() + engine->FavorBox().Items.Count() +
+                  engine->DpkBox().Items.Count() +
+                  engine->PathMemo(TFindPathEdit::edMainPath).Lines.Count(),
               0);
     engine->FormClose();
     TRegistry reg(FRegFile);
@@ -298,15 +291,26 @@ TEST_F(FindExpTest, ListsAreStoredCompactedAndReadBackUpTo256) {
     engine->ReadList("Short", back);
     EXPECT_EQ(ToVector(back), (Strings{"a", "b", "c"}));
 
+    // 20 files opened, 10 extension texts taken: the newest 16 and 8 are kept.
     for (int i = 0; i < 20; ++i)
-        engine->cbSearch.Items.Add("S" + IntToStr(i));
-    for (int i = 0; i < 10; ++i)
-        engine->cbExt.Items.Add("E" + IntToStr(i));
+        Touch("H/S" + IntToStr(i) + ".pas");
+    engine->SetPathText(TFindPathEdit::edMainPath, R + "H");
+    engine->RebuildPathLists();
+    for (int i = 0; i < 20; ++i) {
+        engine->SetSearchText("S" + IntToStr(i) + ".pas");
+        engine->btnLoadClick();
+    }
+    for (int i = 0; i < 10; ++i) {
+        engine->SetExtText("E" + IntToStr(i));
+        engine->tsConfigExit();
+    }
     engine->Save();
     auto next = Make();
-    EXPECT_EQ(next->cbSearch.Items.Count(), 16);
-    EXPECT_EQ(next->cbSearch.Items[15], "S15");
-    EXPECT_EQ(next->cbExt.Items.Count(), 8);
+    EXPECT_EQ(next->SearchBox().Items.Count(), 16);
+    EXPECT_EQ(next->SearchBox().Items[0], "S19.pas");
+    EXPECT_EQ(next->SearchBox().Items[15], "S4.pas");
+    EXPECT_EQ(ToVector(next->ExtBox().Items),
+              (Strings{"E9", "E8", "E7", "E6", "E5", "E4", "E3", "E2"}));
 }
 
 // One bad value costs only its own setting: the lists after it still load, and the
@@ -318,10 +322,10 @@ TEST_F(FindExpTest, LoadingGoesOnPastABadValue) {
     Set(FindSettingsKey, "Packages0", "Pk");
     Set(FindSettingsKey, "PackagesPath0", "/p/Pk.dpk");
     auto engine = Make();
-    EXPECT_EQ(engine->cbExt.Text, "PAS");
-    EXPECT_EQ(engine->cbSearch.Text, "Unit1.pas");
-    EXPECT_EQ(ToVector(engine->lbFavor.Items), (Strings{"/f/a.pas"}));
-    EXPECT_EQ(ToVector(engine->lbDpk.Items), (Strings{"Pk"}));
+    EXPECT_EQ(engine->ExtBox().Text, "PAS");
+    EXPECT_EQ(engine->SearchBox().Text, "Unit1.pas");
+    EXPECT_EQ(ToVector(engine->FavorBox().Items), (Strings{"/f/a.pas"}));
+    EXPECT_EQ(ToVector(engine->DpkBox().Items), (Strings{"Pk"}));
     EXPECT_EQ(ToVector(engine->PackagesPathList()), (Strings{"/p/Pk.dpk"}));
     engine->ChangePage(TFindPage::tsFavor);
     engine->ChangePage(TFindPage::tsSearch);
@@ -337,9 +341,9 @@ TEST_F(FindExpTest, LoadingGoesOnPastABadValue) {
     reg.WriteString("ExPath0", "/deep");
     auto again = Make();
     EXPECT_EQ(ToVector(again->ExPathList()), (Strings{"/deep/"}));
-    EXPECT_EQ(again->cbSearch.Items.Count(), 0);
-    EXPECT_EQ(ToVector(again->lbFavor.Items), (Strings{"/f/a.pas"}));
-    EXPECT_EQ(ToVector(again->lbDpk.Items), (Strings{"Pk"}));
+    EXPECT_EQ(again->SearchBox().Items.Count(), 0);
+    EXPECT_EQ(ToVector(again->FavorBox().Items), (Strings{"/f/a.pas"}));
+    EXPECT_EQ(ToVector(again->DpkBox().Items), (Strings{"Pk"}));
 }
 
 // Closing stores the favourites and the edited paths as leaving their page would.
@@ -349,21 +353,22 @@ TEST_F(FindExpTest, ClosingStoresFavouritesAndEditedPaths) {
     EXPECT_EQ(engine->Focused(), TFindFocus::fcFavor);
     engine->AddFavorite("/src/Fav.pas");
     engine->FormClose();
-    EXPECT_EQ(ToVector(Make()->lbFavor.Items), (Strings{"/src/Fav.pas"}));
+    EXPECT_EQ(ToVector(Make()->FavorBox().Items), (Strings{"/src/Fav.pas"}));
 
     engine->FormActivate();
     engine->ChangePage(TFindPage::TabSheet21);
-    engine->SetPathText(engine->edMainPath, "/p1\n/p2;/p3");
+    engine->SetPathText(TFindPathEdit::edMainPath, "/p1\n/p2;/p3");
     engine->FormActivate(); // not stored yet: activation shows the stored paths again
-    EXPECT_EQ(engine->edMainPath.Lines.Count(), 0);
-    engine->SetPathText(engine->edMainPath, "/p1\n/p2;/p3");
+    EXPECT_EQ(engine->PathMemo(TFindPathEdit::edMainPath).Lines.Count(), 0);
+    engine->SetPathText(TFindPathEdit::edMainPath, "/p1\n/p2;/p3");
     engine->FormClose();
     auto next = Make();
-    EXPECT_EQ(ToVector(next->edMainPath.Lines), (Strings{"/p1", "/p2;/p3"}));
+    EXPECT_EQ(ToVector(next->PathMemo(TFindPathEdit::edMainPath).Lines),
+              (Strings{"/p1", "/p2;/p3"}));
     EXPECT_EQ(ToVector(next->MainPathList()), (Strings{"", "/p1/", "/p2/", "/p3/"}));
 
     next->ChangePage(TFindPage::TabSheet22); // leaving the page stores too
-    next->SetPathText(next->edExPath, "/deep");
+    next->SetPathText(TFindPathEdit::edExPath, "/deep");
     next->ChangePage(TFindPage::tsConfig);
     EXPECT_EQ(Get("ExPath0"), "/deep");
     EXPECT_EQ(ToVector(next->ExPathList()), (Strings{"/deep/"}));
@@ -377,8 +382,8 @@ TEST_F(FindExpTest, ExtensionSelectionIsKept) {
     EXPECT_EQ(ToVector(engine->ExtList()), (Strings{"PAS", "INC"}));
     engine->FormClose();
     auto next = Make();
-    EXPECT_EQ(next->cbExt.Text, "PAS;INC");
-    EXPECT_EQ(ToVector(next->cbExt.Items), (Strings{"PAS;INC", DefaultExtensions}));
+    EXPECT_EQ(next->ExtBox().Text, "PAS;INC");
+    EXPECT_EQ(ToVector(next->ExtBox().Items), (Strings{"PAS;INC", DefaultExtensions}));
 
     // A stored -1 selects nothing: one empty extension, files without one are found.
     Touch("A/Makefile");
@@ -388,12 +393,12 @@ TEST_F(FindExpTest, ExtensionSelectionIsKept) {
     reg.OpenKey(FindSettingsKey, false);
     reg.WriteInteger("cbExt.ItemIndex", -1);
     auto none = Make();
-    EXPECT_EQ(none->cbExt.Text, "");
+    EXPECT_EQ(none->ExtBox().Text, "");
     EXPECT_EQ(ToVector(none->ExtList()), (Strings{""}));
     none->SetSearchText("M");
-    EXPECT_EQ(ToVector(none->lbFound.Items), (Strings{R + "A/Makefile"}));
+    EXPECT_EQ(ToVector(none->FoundBox().Items), (Strings{R + "A/Makefile"}));
     none->PickExt(1);
-    EXPECT_EQ(ToVector(none->lbFound.Items), (Strings{R + "A/Main.pas"}));
+    EXPECT_EQ(ToVector(none->FoundBox().Items), (Strings{R + "A/Main.pas"}));
 }
 
 TEST_F(FindExpTest, PackagesAreLocatedAndKeptInOrder) {
@@ -408,20 +413,20 @@ TEST_F(FindExpTest, PackagesAreLocatedAndKeptInOrder) {
     Set(IdePackagesKey, "/w/Empty.bpl", "");
     auto engine = Make();
     engine->ReadDpk();
-    EXPECT_EQ(ToVector(engine->lbDpk.Items), (Strings{"Empty", "MyPack", "Other things"}));
+    EXPECT_EQ(ToVector(engine->DpkBox().Items), (Strings{"Empty", "MyPack", "Other things"}));
     EXPECT_EQ(ToVector(engine->PackagesPathList()),
               (Strings{R + "A/Empty.dpk", R + "A/MyPack.dpk", R + "B/Other.dpk"}));
-    engine->lbDpk.ItemIndex = 2;
+    engine->SelectDpk(2);
     engine->lbFilesPackagesDblClick();
     EXPECT_EQ(FTools.OpenFiles(), (Strings{R + "B/Other.dpk"}));
     engine->FormClose();
 
     auto next = Make(); // a new run shows the same list, each entry with its source
-    EXPECT_EQ(ToVector(next->lbDpk.Items), ToVector(engine->lbDpk.Items));
+    EXPECT_EQ(ToVector(next->DpkBox().Items), ToVector(engine->DpkBox().Items));
     EXPECT_EQ(ToVector(next->PackagesPathList()), ToVector(engine->PackagesPathList()));
 
     next->lbDpkKeyDown(TFindKey::fkEnd);
-    EXPECT_EQ(next->lbDpk.ItemIndex, 2);
+    EXPECT_EQ(next->DpkBox().ItemIndex, 2);
     next->lbDpkKeyDown(TFindKey::fkPageUp);
     next->lbDpkKeyDown(TFindKey::fkEnter);
     EXPECT_EQ(FTools.Calls().back().FileName, R + "A/Empty.dpk");
@@ -431,7 +436,7 @@ TEST_F(FindExpTest, PackagesAreLocatedAndKeptInOrder) {
     next->SetExtText("PAS;DPR");
     next->cbExtClick();
     next->ReadDpk();
-    EXPECT_EQ(next->lbDpk.Items.Count(), 0);
+    EXPECT_EQ(next->DpkBox().Items.Count(), 0);
     next->lbFilesPackagesDblClick(); // nothing selected: nothing happens
     EXPECT_EQ(FTools.Calls().size(), 2u);
 }
@@ -443,19 +448,109 @@ TEST_F(FindExpTest, FavouritesAndPickedFolders) {
     engine->AddFavorite("/a.pas");
     engine->AddFavorite("/b.pas");
     engine->AddFavorite("/a.pas"); // no test for duplicates
-    engine->lbFavor.ItemIndex = 1;
+    engine->SelectFavor(1);
     engine->lbFavorDblClick();
-    EXPECT_EQ(FTools.OpenFiles(), (Strings{"/b.pas"}));
+    EXPECT_EQ(FTools.Calls().back(), (THeadlessHost::TCall{"OpenFile", "/b.pas"}));
     engine->DelFavorite1Click();
-    EXPECT_EQ(ToVector(engine->lbFavor.Items), (Strings{"/a.pas", "/a.pas"}));
+    EXPECT_EQ(ToVector(engine->FavorBox().Items), (Strings{"/a.pas", "/a.pas"}));
     engine->DelFavorite1Click(); // nothing selected any more
-    EXPECT_EQ(engine->lbFavor.Items.Count(), 2);
+    EXPECT_EQ(engine->FavorBox().Items.Count(), 2);
 
-    EXPECT_TRUE(engine->edPathDblClick(engine->edExPath, "/Dir"));
-    EXPECT_FALSE(engine->edPathDblClick(engine->edExPath, "/DIR"));
-    EXPECT_FALSE(engine->edPathDblClick(engine->edExPath, "")); // chooser cancelled
-    EXPECT_EQ(ToVector(engine->edExPath.Lines), (Strings{"/Dir"}));
-    EXPECT_TRUE(engine->edExPath.Modified);
+    THeadlessServices& dialogs = FTools.Services();
+    dialogs.AnswerDirectory("/Dir");
+    dialogs.AnswerDirectory("/DIR");
+    dialogs.AnswerDirectory(std::nullopt); // the chooser cancelled
+    EXPECT_TRUE(engine->edPathDblClick(TFindPathEdit::edExPath));
+    EXPECT_FALSE(engine->edPathDblClick(TFindPathEdit::edExPath));
+    EXPECT_FALSE(engine->edPathDblClick(TFindPathEdit::edExPath));
+    const TMemoState& paths = engine->PathMemo(TFindPathEdit::edExPath);
+    EXPECT_EQ(ToVector(paths.Lines), (Strings{"/Dir"}));
+    EXPECT_TRUE(paths.Modified);
+    ASSERT_EQ(dialogs.DirectoryRequests().size(), 3u);
+    EXPECT_EQ(dialogs.DirectoryRequests()[0].Start, "");              // from no directory,
+    EXPECT_EQ(dialogs.DirectoryRequests()[0].Options, sdAllowCreate); // a new one may be typed
+}
+
+// Keys typed while a search lets pending events run: the running search ends first,
+// one more search follows with the final text, and only its results are shown.
+TEST_F(FindExpTest, TypingDuringASearchLeadsToOneSearchWithTheFinalText) {
+    for (const char* f : {"A/Ua.pas", "A/Ub.pas", "A/Uc.pas", "A/Unit1.pas", "A/Unit1x.pas"})
+        Touch(f);
+    SetLibPath(R + "A");
+    auto engine = Make();
+    int changes = 0;
+    engine->SetOnChange([&] { ++changes; });
+    std::vector<std::string> searchedMeanwhile;
+    bool typed = false;
+    FTools.Services().OnProcessMessages = [&] {
+        ++FEvents;
+        searchedMeanwhile.push_back(engine->SearchName());
+        if (!typed) {
+            typed = true;
+            for (const char* text : {"Un", "Uni", "Unit1"})
+                engine->SetSearchText(text);
+            EXPECT_EQ(engine->SearchBox().Text, "Unit1"); // the field shows it at once
+            EXPECT_EQ(engine->SearchName(), "U");         // the running search goes on
+        }
+    };
+    FEvents = 0;
+    engine->SetSearchText("U");
+    // Five files for "U", then two for "Unit1": no search for "Un" or "Uni".
+    EXPECT_EQ(FEvents, 5 + 2);
+    EXPECT_EQ(searchedMeanwhile, (Strings{"U", "U", "U", "U", "U", "Unit1", "Unit1"}));
+    EXPECT_EQ(ToVector(engine->FoundList()), (Strings{R + "A/Unit1.pas", R + "A/Unit1x.pas"}));
+    EXPECT_EQ(ToVector(engine->FoundBox().Items), ToVector(engine->FoundList()));
+    EXPECT_EQ(engine->SearchName(), "Unit1");
+    EXPECT_GE(changes, 1);
+
+    // Other handlers wait too: Enter during a search opens the first result of the
+    // search that ends last, and a new extension list does not change a running search.
+    typed = false;
+    FTools.Services().OnProcessMessages = [&] {
+        if (!typed) {
+            typed = true;
+            engine->SetSearchText("Ub");
+            engine->SetExtText("PAS;INC");
+            engine->cbExtClick();
+            engine->btnLoadClick();
+            EXPECT_EQ(ToVector(engine->ExtList()), (Strings{"PAS", "DPR", "DPK"}));
+            EXPECT_TRUE(FTools.Calls().empty());
+        }
+    };
+    engine->SetSearchText("U");
+    EXPECT_EQ(ToVector(engine->ExtList()), (Strings{"PAS", "INC"}));
+    EXPECT_EQ(FTools.Calls(), (std::vector<THeadlessHost::TCall>{{"OpenFile", R + "A/Ub.pas"}}));
+    EXPECT_TRUE(engine->CloseRequested());
+}
+
+TEST_F(FindExpTest, TheWindowIsToldOnceAfterEachHandler) {
+    Touch("A/Unit1.pas");
+    SetLibPath(R + "A");
+    auto engine = Make();
+    int changes = 0;
+    engine->SetOnChange([&] { ++changes; });
+    engine->SetSearchText("Unit");
+    EXPECT_EQ(changes, 1);
+    engine->PickExt(0); // itself a search and an extension rebuild: still one
+    EXPECT_EQ(changes, 2);
+    engine->FormClose();
+    EXPECT_EQ(changes, 3);
+    engine->SelectFound(5); // out of range: nothing selected
+    EXPECT_EQ(engine->FoundBox().ItemIndex, -1);
+    EXPECT_EQ(changes, 4);
+}
+
+TEST_F(FindExpTest, AFavouriteIsChosenWithTheOpenDialog) {
+    auto engine = Make();
+    THeadlessServices& dialogs = FTools.Services();
+    EXPECT_FALSE(engine->AddFavorite1Click()); // cancelled
+    dialogs.AnswerOpenDialog("/src/Fav.pas");
+    EXPECT_TRUE(engine->AddFavorite1Click());
+    EXPECT_EQ(ToVector(engine->FavorBox().Items), (Strings{"/src/Fav.pas"}));
+    ASSERT_EQ(dialogs.OpenDialogs().size(), 2u);
+    const TOpenDialog& shown = dialogs.OpenDialogs()[1];
+    EXPECT_EQ(shown.Filter, engine->FavoriteFilter());
+    EXPECT_EQ(shown.Options, ofHideReadOnly | ofPathMustExist | ofFileMustExist);
 }
 
 // Two dialogs (of two IDE windows, or two processes) on one store: each save is made to
@@ -471,7 +566,7 @@ TEST_F(FindExpTest, SavesKeepWhatAnotherDialogStoredMeanwhile) {
 
     first->SelectPage(PageType::ptFFavor);
     first->AddFavorite("/first.pas");
-    first->lbFavor.ItemIndex = 1;
+    first->SelectFavor(1);
     first->DelFavorite1Click();
     first->SetSearchText("One");
     first->btnLoadClick();
@@ -486,13 +581,14 @@ TEST_F(FindExpTest, SavesKeepWhatAnotherDialogStoredMeanwhile) {
     second->FormClose(); // its package list, read before the refresh, is not written back
 
     auto next = Make();
-    EXPECT_EQ(ToVector(next->lbFavor.Items), (Strings{"/kept.pas", "/first.pas", "/second.pas"}));
-    EXPECT_EQ(ToVector(next->cbSearch.Items), (Strings{"Two.pas", "One.pas"}));
-    EXPECT_EQ(ToVector(next->lbDpk.Items), (Strings{"Package"}));
+    EXPECT_EQ(ToVector(next->FavorBox().Items),
+              (Strings{"/kept.pas", "/first.pas", "/second.pas"}));
+    EXPECT_EQ(ToVector(next->SearchBox().Items), (Strings{"Two.pas", "One.pas"}));
+    EXPECT_EQ(ToVector(next->DpkBox().Items), (Strings{"Package"}));
     EXPECT_EQ(ToVector(next->PackagesPathList()), (Strings{R + "A/Pk.dpk"}));
     // The second dialog shows what it stored.
-    EXPECT_EQ(ToVector(second->lbFavor.Items), ToVector(next->lbFavor.Items));
-    EXPECT_EQ(ToVector(second->lbDpk.Items), (Strings{"Package"}));
+    EXPECT_EQ(ToVector(second->FavorBox().Items), ToVector(next->FavorBox().Items));
+    EXPECT_EQ(ToVector(second->DpkBox().Items), (Strings{"Package"}));
 
     // The selected extension text stays selected however the history around it moved.
     second->ChangePage(TFindPage::tsConfig);
@@ -502,12 +598,12 @@ TEST_F(FindExpTest, SavesKeepWhatAnotherDialogStoredMeanwhile) {
     first->FormClose();
     second->FormClose();
     auto last = Make();
-    EXPECT_EQ(ToVector(last->cbExt.Items), (Strings{"INC", "PAS;INC", DefaultExtensions}));
-    EXPECT_EQ(last->cbExt.Text, "INC");
+    EXPECT_EQ(ToVector(last->ExtBox().Items), (Strings{"INC", "PAS;INC", DefaultExtensions}));
+    EXPECT_EQ(last->ExtBox().Text, "INC");
 }
 
 // The favourites read back are 256: a 257th is refused, also when another dialog
-// filled the list after this one read it.
+// filled the list after this one read it, and the dialog says so before asking for one.
 TEST_F(FindExpTest, AFullListOfFavouritesRefusesMore) {
     auto engine = Make();
     for (int i = 0; i < 255; ++i)
@@ -516,19 +612,25 @@ TEST_F(FindExpTest, AFullListOfFavouritesRefusesMore) {
     EXPECT_TRUE(engine->AddFavorite("/last"));
     EXPECT_TRUE(engine->FavoritesFull());
     EXPECT_FALSE(engine->AddFavorite("/one too many"));
+    FTools.Services().AnswerOpenDialog("/chosen.pas");
+    EXPECT_FALSE(engine->AddFavorite1Click());
+    ASSERT_EQ(FTools.Services().Messages().size(), 1u);
+    EXPECT_EQ(FTools.Services().Messages()[0].Text, FavoritesFullMessage);
+    EXPECT_TRUE(FTools.Services().OpenDialogs().empty());
     EXPECT_TRUE(engine->StoreFavorites().empty());
 
     EXPECT_TRUE(other->AddFavorite("/late"));
     EXPECT_EQ(other->StoreFavorites(), (Strings{"/late"}));
-    EXPECT_EQ(other->lbFavor.Items.Count(), 256);
-    EXPECT_EQ(other->lbFavor.Items[255], "/last");
+    EXPECT_EQ(other->FavorBox().Items.Count(), 256);
+    EXPECT_EQ(other->FavorBox().Items[255], "/last");
     EXPECT_EQ(Get("Favor256"), "");
 }
 
 // A dialog that only searches, activates and closes no page creates no store.
 TEST_F(FindExpTest, ReadingTheSettingsCreatesNothing) {
     const std::string file = R + "none/registry.reg";
-    TFindExpEngine engine({}, TRegistryFile::Open(file));
+    THeadlessHost host(TRegistryFile::Open(file));
+    TFindExpEngine engine(nullptr, false);
     engine.SetSearchText("x");
     engine.FormActivate();
     engine.ReadDpk();

@@ -1,17 +1,21 @@
 #include "expert/renamer/RenExp.h"
 #include "expert/renamer/UnitFields.h"
 #include "platform/forms/FormFile.h"
+#include "platform/ota/HeadlessHost.h"
 
 #include <gtest/gtest.h>
 
 namespace vesk {
 namespace {
 
-class TRecordedMessages : public TMessageService {
-public:
-    void ShowMessage(const std::string& text) override { Shown.push_back(text); }
-    std::vector<std::string> Shown;
-};
+// The plain message boxes the host was asked to show.
+std::vector<std::string> Shown(const THeadlessHost& host) {
+    std::vector<std::string> shown;
+    for (const auto& m : host.Services().Messages())
+        if (m.Plain)
+            shown.push_back(m.Text);
+    return shown;
+}
 
 const char* const FormText = "object Form1: TForm1\n"
                              "  object Label1: TLabel\n    FocusControl = DBEdit1\n  end\n"
@@ -36,9 +40,9 @@ std::vector<std::string> Names(const TComponent& form) {
 
 TEST(RenExpTest, RenamesInComponentOrderAndIgnoresRefusedNames) {
     auto form = TFormFile::Parse(FormText);
-    TRecordedMessages messages;
-    const auto outcomes = RunRenamer(messages, form->Root());
-    EXPECT_EQ(messages.Shown, std::vector<std::string>{"Run Renamer Expert?"});
+    THeadlessHost host;
+    const auto outcomes = RunRenamer(form->Root());
+    EXPECT_EQ(Shown(host), std::vector<std::string>{"Run Renamer Expert?"});
     // A duplicate field, an empty field twice, a blank in the field name; a date edit
     // nested in a panel and a check box get "ed" too; a plain edit is left alone.
     EXPECT_EQ(Names(*form->Root()),
@@ -54,20 +58,20 @@ TEST(RenExpTest, RenamesInComponentOrderAndIgnoresRefusedNames) {
 
     // A second run changes nothing.
     const std::string once = form->Save();
-    const auto again = RunRenamer(messages, form->Root());
+    const auto again = RunRenamer(form->Root());
     EXPECT_EQ(form->Save(), once);
     EXPECT_FALSE(again[0].Renamed);
     EXPECT_EQ(again[0].Reason, "already named after its field");
 }
 
 TEST(RenExpTest, NothingToRenameStillAsks) {
-    TRecordedMessages messages;
-    EXPECT_TRUE(RunRenamer(messages, nullptr).empty());
+    THeadlessHost host;
+    EXPECT_TRUE(RunRenamer(nullptr).empty());
     const std::string plain = "object Form1: TForm1\n  object Edit1: TEdit\n  end\nend\n";
     auto form = TFormFile::Parse(plain);
-    EXPECT_TRUE(RunRenamer(messages, form->Root()).empty());
+    EXPECT_TRUE(RunRenamer(form->Root()).empty());
     EXPECT_EQ(form->Save(), plain);
-    EXPECT_EQ(messages.Shown.size(), 2u);
+    EXPECT_EQ(Shown(host).size(), 2u);
 }
 
 TEST(RenExpTest, UnitFieldsFollowTheForm) {
