@@ -1,11 +1,13 @@
-// Any bytes as a settings store. A store that reads must write back as text that reads
-// to the same keys and values, and that text must come back unchanged: what the
-// registry writes is what the next read finds.
+// Any bytes as a settings store. A store that reads, with values added to it as the
+// registry adds them, must write back as text that reads to the same keys and values,
+// and that text must come back unchanged: what the registry writes is what the next
+// read finds.
 #include "platform/registry/RegFile.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -37,6 +39,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } catch (const vesk::ERegistryException&) {
         return 0;
     }
+    // As the registry writes: a value added to every key and a key added at the end.
+    std::vector<std::string> paths;
+    for (const vesk::TRegKey& key : first.Keys())
+        paths.push_back(key.Path);
+    for (const std::string& path : paths)
+        first.Obtain(path).Put({"vesk.fuzz", vesk::TRegDataType::rdString, "added", 0});
+    first.Obtain("HKEY_CURRENT_USER\\Software\\Vesk fuzz")
+        .Put({"Favor0", vesk::TRegDataType::rdString, "/added.pas", 0});
     const std::string written = vesk::FormatRegFile(first);
     vesk::TRegData second;
     try {
