@@ -125,6 +125,17 @@ TEST_F(FindCommands, AFavouriteHoldingANulByteIsNamedAsSuch) {
     EXPECT_EQ(RunVesk({"favorites", "--add", Path("New.pas")}).Out, "1\t" + Path("New.pas") + "\n");
 }
 
+TEST_F(FindCommands, FindsHelpExplainsEmptyPathsAndExtensions) {
+    const auto help = RunVesk({"find", "--help"});
+    EXPECT_EQ(help.Status, 0);
+    EXPECT_NE(help.Out.find("extensions without a dot"), std::string::npos) << help.Out;
+    EXPECT_NE(help.Out.find("An empty entry among the paths"), std::string::npos);
+    EXPECT_NE(help.Out.find("the current directory"), std::string::npos);
+    const auto dotted = RunVesk({"find", "--ext", ".pas", "x"});
+    EXPECT_EQ(dotted.Status, 2);
+    EXPECT_EQ(dotted.Err, "vesk find: --ext takes extensions without a dot: 'pas', not '.pas'\n");
+}
+
 // Commands that only read create neither the store nor its folder.
 TEST_F(FindCommands, CommandsThatOnlyReadCreateNoStore) {
     const std::string store = Path("config/vesk/registry.reg");
