@@ -47,7 +47,8 @@ struct CommandRegistration {
 };
 
 // Output gathered and written to standard output in large pieces, so that commands
-// printing many thousands of lines make a few writes.
+// printing many thousands of lines make a few writes. A failed write stops the command
+// with CommandError (see CheckStandardOutput).
 class OutputBuffer {
 public:
     OutputBuffer& operator<<(std::string_view text) {
@@ -58,13 +59,27 @@ public:
     }
     OutputBuffer& operator<<(char ch) { return *this << std::string_view(&ch, 1); }
     void Flush();
-    ~OutputBuffer() { Flush(); }
+    ~OutputBuffer();
 
 private:
     std::string FText;
 };
 
-// Reads a whole file as bytes; a missing or unreadable file is a CommandError.
+// Standard output is written through one buffer that keeps the first write error (a
+// full disk, a closed pipe). Flushes it and raises CommandError "cannot write to
+// standard output: REASON" when any write failed.
+void CheckStandardOutput();
+
+// The text of a path memo, one given option value a line.
+std::string JoinLines(const std::vector<std::string>& lines);
+
+// An extension text as the Find Source dialog keeps it ("PAS;DPR;DPK"): CommandError for
+// an empty one, or one whose extensions are written with a dot (they would match
+// nothing).
+void CheckExtensionText(const std::string& option, const std::string& text);
+
+// Reads a whole regular file as bytes; a missing, unreadable or odd file (a directory, a
+// fifo, a device) raises EInOutError naming it.
 std::string ReadFileBytes(const std::string& path);
 
 } // namespace vesk::cli

@@ -16,6 +16,9 @@ public:
         auto* add = app.add_option("--add", FAdd, "add an existing file at the end of the list");
         auto* remove = app.add_option("--remove", FRemove, "remove entry N (as listed, from 1)");
         add->excludes(remove);
+        app.footer("The list keeps at most 256 files (as many as the dialog reads back). Changes\n"
+                   "are made to the list as stored at that moment, so commands run at the same\n"
+                   "time lose none of each other's.");
     }
 
     int Run() override {
@@ -25,7 +28,8 @@ public:
             if (FAdd) {
                 if (!FileExists(*FAdd))
                     throw CommandError("'" + *FAdd + "' is not an existing file");
-                engine.AddFavorite(ExpandFileName(*FAdd));
+                if (!engine.AddFavorite(ExpandFileName(*FAdd)))
+                    throw Full();
             } else {
                 const int count = engine.FavorBox().Items.Count();
                 if (*FRemove < 1 || *FRemove > count)
@@ -34,17 +38,23 @@ public:
                 engine.SelectFavor(*FRemove - 1);
                 engine.DelFavorite1Click();
             }
-            engine.FormClose(); // stores the list as leaving its page does
+            // One transaction: the stored list is read again under the lock and changed.
+            if (!engine.StoreFavorites().empty())
+                throw Full();
         }
-        std::string out;
+        OutputBuffer out;
         const TStringList& favourites = engine.FavorBox().Items;
         for (int i = 0; i < favourites.Count(); ++i)
-            out.append(std::to_string(i + 1)).append("\t").append(favourites[i]).push_back('\n');
-        std::cout << out << std::flush;
+            out << std::to_string(i + 1) << "\t" << favourites[i] << '\n';
         return ExitOk;
     }
 
 private:
+    static CommandError Full() {
+        return CommandError("the list of favourites is full: it holds the 256 entries that are "
+                            "read back; remove one first");
+    }
+
     std::optional<std::string> FAdd;
     std::optional<int> FRemove;
 };

@@ -66,9 +66,12 @@ public:
             throw CommandError((field.empty() ? std::string() : "field " + field + ": ") +
                                e.Message() + "; the form was not changed");
         }
+        // Reported once it is written: a failed write prints the error alone.
+        std::string report;
         for (const TComponent* c : expert.Created)
-            std::cout << "created " << c->ClassName() << ' ' << c->Name() << '\n';
+            report += "created " + c->ClassName() + ' ' + c->Name() + '\n';
         form->SaveToFile(FOut.empty() ? FForm : FOut);
+        std::cout << report;
         return ExitOk;
     }
 

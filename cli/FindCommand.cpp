@@ -9,25 +9,23 @@ namespace vesk::cli {
 
 namespace {
 
-std::string JoinLines(const std::vector<std::string>& lines) {
-    std::string text;
-    for (const std::string& line : lines)
-        text.append(line).push_back('\n');
-    return text;
-}
-
 class FindCommand : public Command {
 public:
     void Setup(CLI::App& app) override {
         app.add_option("PREFIX", FPrefix, "beginning of the file name (may hold * and ?)");
         app.add_flag("--deep", FDeep, "search the extended paths and all their subfolders");
-        app.add_option("--ext", FExt, "extensions separated by ';' (default: the stored ones)");
+        app.add_option("--ext", FExt,
+                       "extensions without a dot, separated by ';', such as PAS;INC (default: the "
+                       "stored ones)");
         app.add_option("--main", FMain,
                        "main paths separated by ';', after the IDE's library path "
                        "(default: the stored ones)")
             ->allow_extra_args(false);
         app.add_option("--ex", FEx, "extended paths separated by ';' (default: the stored ones)")
             ->allow_extra_args(false);
+        app.footer("An empty entry among the paths (--main '', or the gap in 'a;;b') stands for\n"
+                   "the current directory; so does the IDE's library path when none is stored.\n"
+                   "The stored paths and extensions are shown and set with `vesk paths`.");
     }
 
     int Run() override {
@@ -38,6 +36,7 @@ public:
             engine.SetPathText(TFindPathEdit::edExPath, JoinLines(FEx));
         engine.RebuildPathLists();
         if (FExt) {
+            CheckExtensionText("--ext", *FExt);
             engine.SetExtText(*FExt);
             engine.cbExtClick();
         }

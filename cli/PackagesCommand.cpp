@@ -19,19 +19,22 @@ public:
     int Run() override {
         TFindExpEngine engine(nullptr, false); // the main program: nothing to open files in
         if (FRefresh) {
+            // The IDE's packages are read and the list stored under one lock.
+            TRegistry reg(engine.Store());
+            TRegistryUpdate transaction(reg);
             engine.ReadDpk();
             engine.FormClose();
+            transaction.Commit();
         }
         const TStringList& sources = engine.PackagesPathList();
-        std::string out;
+        OutputBuffer out;
         const TStringList& packages = engine.DpkBox().Items;
         for (int i = 0; i < packages.Count(); ++i) {
-            out.append(packages[i]).push_back('\t');
+            out << packages[i] << '\t';
             if (i < sources.Count())
-                out.append(sources[i]);
-            out.push_back('\n');
+                out << sources[i];
+            out << '\n';
         }
-        std::cout << out << std::flush;
         return ExitOk;
     }
 

@@ -43,6 +43,7 @@ public:
         sigemptyset(&defaults);
         sigaddset(&defaults, SIGINT);
         sigaddset(&defaults, SIGQUIT);
+        sigaddset(&defaults, SIGPIPE); // ignored by vesk itself, not by what it runs
         posix_spawnattr_setsigdefault(&attributes, &defaults);
         posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
         const auto oldInt = std::signal(SIGINT, SIG_IGN);

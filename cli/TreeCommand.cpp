@@ -18,11 +18,22 @@ public:
         app.add_option("--owner", FOwnerField, "field of the owner's identifier (0: a root)")
             ->required();
         app.add_option("--text", FTextField, "field of the node text")->required();
-        app.add_option("--image", FImageField, "field of the image index");
+        FImageOption =
+            app.add_option("--image", FImageField,
+                           "field of the image index, shown after each node as \" (image N)\"");
         app.add_flag("--ids", FShowIds, "append each node's identifier as \" [ID]\"");
     }
 
     int Run() override {
+        // The tree view quietly builds nothing without its three fields; here that is a
+        // slip to point out.
+        const std::pair<const char*, const std::string*> required[] = {
+            {"--id", &FIdField}, {"--owner", &FOwnerField}, {"--text", &FTextField}};
+        for (const auto& [option, field] : required)
+            if (field->empty())
+                throw CommandError(std::string(option) + " must name a field");
+        if (FImageOption->count() > 0 && FImageField.empty())
+            throw CommandError("--image must name a field");
         TTable table;
         table.SetDatabaseName(FDatabase);
         table.SetTableName(FTable);
@@ -43,6 +54,8 @@ public:
             if (FShowIds)
                 if (const auto* veskNode = dynamic_cast<const TVeskTreeNode*>(node))
                     out << " [" << std::to_string(veskNode->ID) << "]";
+            if (!FImageField.empty())
+                out << " (image " << std::to_string(node->ImageIndex()) << ")";
             out << '\n';
         }
         return ExitOk;
@@ -56,6 +69,7 @@ private:
     std::string FTextField;
     std::string FImageField;
     bool FShowIds = false;
+    CLI::Option* FImageOption = nullptr;
 };
 
 const CommandRegistration treeRegistration{

@@ -16,12 +16,26 @@ public:
         app.add_option("N", FNumber, "a whole number from 0 to 2147483647")->required();
     }
     int Run() override {
-        std::cout << Win1251ToUtf8(NumToStr(FNumber)) << '\n';
+        std::cout << Win1251ToUtf8(NumToStr(ParseNumber(FNumber))) << '\n';
         return ExitOk;
     }
 
 private:
-    std::int64_t FNumber = 0;
+    // Decimal digits only, up to the largest 32-bit value; the error quotes the text as
+    // it was typed.
+    static std::int32_t ParseNumber(const std::string& text) {
+        std::int64_t value = 0;
+        bool valid = !text.empty() && text.size() <= 10;
+        for (std::size_t i = 0; valid && i < text.size(); ++i) {
+            valid = text[i] >= '0' && text[i] <= '9';
+            value = value * 10 + (text[i] - '0');
+        }
+        if (!valid || value > 2147483647)
+            throw CommandError("'" + text + "' is not a whole number from 0 to 2147483647");
+        return static_cast<std::int32_t>(value);
+    }
+
+    std::string FNumber;
 };
 
 // Standard input to standard output through a byte translation, in chunks.
@@ -37,12 +51,11 @@ public:
                 break;
             std::string piece = chunk.substr(0, got);
             FTranslate(piece);
-            if (std::fwrite(piece.data(), 1, piece.size(), stdout) != piece.size())
-                throw CommandError("cannot write to standard output");
+            if (!std::cout.write(piece.data(), static_cast<std::streamsize>(piece.size())))
+                CheckStandardOutput();
         }
         if (std::ferror(stdin))
             throw CommandError("cannot read standard input");
-        std::fflush(stdout);
         return ExitOk;
     }
 

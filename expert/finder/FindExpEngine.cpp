@@ -56,6 +56,62 @@ private:
     bool& FFlag;
 };
 
+bool SameEntries(const TStringList& a, const TStringList& b) {
+    if (a.Count() != b.Count())
+        return false;
+    for (int i = 0; i < a.Count(); ++i)
+        if (a[i] != b[i])
+            return false;
+    return true;
+}
+
+enum class TAddAt { Front, End };
+
+// Ours is a list this dialog has changed since it read Base from the store; Stored is
+// the list in the store now, read under its lock. Ours becomes Stored with this
+// dialog's changes made to it: each entry it removed is removed once, and each it added
+// is added, at the front (newest first, as the histories keep them; not when the store
+// has it already) or at the end. A list this dialog left alone becomes the stored one.
+void MergeInto(const TStringList& base, TStringList& ours, const TStringList& stored, TAddAt at) {
+    if (SameEntries(ours, base)) {
+        ours.Assign(stored);
+        return;
+    }
+    if (SameEntries(stored, base))
+        return;
+    std::vector<bool> kept(static_cast<std::size_t>(base.Count()), false);
+    std::vector<std::string> added;
+    for (int i = 0; i < ours.Count(); ++i) {
+        int match = 0;
+        while (match < base.Count() && (kept[match] || base[match] != ours[i]))
+            ++match;
+        if (match < base.Count())
+            kept[match] = true;
+        else
+            added.push_back(ours[i]);
+    }
+    TStringList result;
+    result.Assign(stored);
+    for (int i = 0; i < base.Count(); ++i) {
+        if (kept[i])
+            continue;
+        for (int r = 0; r < result.Count(); ++r)
+            if (result[r] == base[i]) {
+                result.Delete(r);
+                break;
+            }
+    }
+    if (at == TAddAt::Front) {
+        for (auto it = added.rbegin(); it != added.rend(); ++it)
+            if (result.IndexOf(*it) < 0)
+                result.Insert(0, *it);
+    } else {
+        for (std::string& entry : added)
+            result.Add(std::move(entry));
+    }
+    ours.Assign(result);
+}
+
 // Loading a setting: a bad value costs that setting only.
 template <typename Step>
 void LoadStep(Step step) {
@@ -144,7 +200,8 @@ TFindExpEngine::TFindExpEngine(IFormWindow* form, bool inIDE)
     if (FReg.OpenKey(IdeLibraryKey, false))
         FLibPath = FReg.ReadString("SearchPath");
     FReg.CloseKey();
-    FReg.OpenKey(FindSettingsKey, true);
+    // Made with the first setting written: a dialog that only reads creates no store.
+    FReg.OpenKeyOnWrite(FindSettingsKey);
     Load();
     cbSearchChange();
 }
@@ -437,8 +494,9 @@ void TFindExpEngine::Load() {
     // Each setting on its own: one bad value must not leave the later lists empty, to
     // be written over the stored ones at the next save.
     if (FForm)
-        LoadStep([&] { ReadFormPosition(*FForm, VeskRegistryRoot); });
+        LoadStep([&] { ReadFormPosition(*FForm, VeskRegistryRoot, FReg.Store()); });
     LoadStep([&] { ReadList("cbExt", cbExt.Items); });
+    FStored.Ext.Assign(cbExt.Items);
     if (cbExt.Items.Count() == 0) {
         cbExt.Items.Add(DefaultExtensions);
         cbExt.SelectItem(0);
@@ -449,13 +507,17 @@ void TFindExpEngine::Load() {
     }
     LoadStep([&] { cbExtClick(); });
     LoadStep([&] { ReadList("cbSearch", cbSearch.Items); });
+    FStored.Search.Assign(cbSearch.Items);
     if (cbSearch.Items.Count() > 0)
         cbSearch.SelectItem(0);
     LoadStep([&] { ReadList("Favor", lbFavor.Items); });
+    FStored.Favor.Assign(lbFavor.Items);
     lbFavor.ItemIndex = lbFavor.Items.Count() > 0 ? 0 : -1;
     LoadStep([&] { ReadList("Packages", lbDpk.Items); });
+    FStored.Packages.Assign(lbDpk.Items);
     lbDpk.ItemIndex = lbDpk.Items.Count() > 0 ? 0 : -1;
     LoadStep([&] { ReadList("PackagesPath", FPackagesPathList); });
+    FStored.PackagesPath.Assign(FPackagesPathList);
 }
 
 void TFindExpEngine::ReadOptions() {
@@ -488,22 +550,67 @@ void TFindExpEngine::SetOptions(const TFindExpOptions& options) {
 }
 
 void TFindExpEngine::Save() {
-    if (FForm)
-        WriteFormPosition(*FForm, VeskRegistryRoot);
-    // The position goes through a handle of its own, so before this one takes the lock.
     TRegistryUpdate update(FReg);
+    if (FForm) // through the same store: it joins this update
+        WriteFormPosition(*FForm, VeskRegistryRoot, FReg.Store());
+    TStringList stored;
+    LoadStep([&] { ReadList("cbSearch", stored); });
+    MergeInto(FStored.Search, cbSearch.Items, stored, TAddAt::Front);
     while (cbSearch.Items.Count() > SearchHistoryLimit)
         cbSearch.Items.Delete(cbSearch.Items.Count() - 1);
+    if (cbSearch.ItemIndex >= 0)
+        cbSearch.ItemIndex = cbSearch.Items.IndexOf(cbSearch.Text);
     WriteList("cbSearch", cbSearch.Items);
+
+    // The selection goes with the history it points into: it stays the text selected.
+    const std::string selected = cbExt.ItemIndex >= 0 && cbExt.ItemIndex < cbExt.Items.Count()
+                                     ? cbExt.Items[cbExt.ItemIndex]
+                                     : std::string();
+    stored.Clear();
+    LoadStep([&] { ReadList("cbExt", stored); });
+    MergeInto(FStored.Ext, cbExt.Items, stored, TAddAt::Front);
     while (cbExt.Items.Count() > ExtHistoryLimit)
         cbExt.Items.Delete(cbExt.Items.Count() - 1);
-    if (cbExt.ItemIndex >= cbExt.Items.Count())
-        cbExt.ItemIndex = -1;
+    cbExt.ItemIndex = selected.empty() ? -1 : cbExt.Items.IndexOf(selected);
     WriteList("cbExt", cbExt.Items);
+    FReg.WriteInteger(ExtIndexValue, cbExt.ItemIndex);
+
+    // The packages and their sources are one group: a refresh replaces both.
+    if (SameEntries(lbDpk.Items, FStored.Packages) &&
+        SameEntries(FPackagesPathList, FStored.PackagesPath)) {
+        LoadStep([&] { ReadList("Packages", lbDpk.Items); });
+        LoadStep([&] { ReadList("PackagesPath", FPackagesPathList); });
+        if (lbDpk.ItemIndex >= lbDpk.Items.Count())
+            lbDpk.ItemIndex = lbDpk.Items.Count() - 1;
+    }
     WriteList("Packages", lbDpk.Items);
     WriteList("PackagesPath", FPackagesPathList);
-    FReg.WriteInteger(ExtIndexValue, cbExt.ItemIndex);
     update.Commit();
+    FStored.Search.Assign(cbSearch.Items);
+    FStored.Ext.Assign(cbExt.Items);
+    FStored.Packages.Assign(lbDpk.Items);
+    FStored.PackagesPath.Assign(FPackagesPathList);
+}
+
+std::vector<std::string> TFindExpEngine::StoreFavorites() {
+    const THandlerScope scope(*this);
+    TRegistryUpdate update(FReg);
+    TStringList stored;
+    LoadStep([&] { ReadList("Favor", stored); });
+    MergeInto(FStored.Favor, lbFavor.Items, stored, TAddAt::End);
+    // Past the limit stand only entries this dialog added: they would never be read.
+    std::vector<std::string> refused;
+    while (lbFavor.Items.Count() > ListReadLimit) {
+        refused.insert(refused.begin(), lbFavor.Items[lbFavor.Items.Count() - 1]);
+        lbFavor.Items.Delete(lbFavor.Items.Count() - 1);
+    }
+    WriteList("Favor", lbFavor.Items);
+    ReadList("Favor", lbFavor.Items);
+    update.Commit();
+    FStored.Favor.Assign(lbFavor.Items);
+    if (lbFavor.ItemIndex >= lbFavor.Items.Count())
+        lbFavor.ItemIndex = lbFavor.Items.Count() - 1;
+    return refused;
 }
 
 // Dialog events
@@ -513,10 +620,7 @@ void TFindExpEngine::StoreLeftPage() {
         WritePath();
         ReadPath();
     } else if (FPage == TFindPage::tsFavor) {
-        WriteList("Favor", lbFavor.Items);
-        ReadList("Favor", lbFavor.Items);
-        if (lbFavor.ItemIndex >= lbFavor.Items.Count())
-            lbFavor.ItemIndex = lbFavor.Items.Count() - 1;
+        StoreFavorites();
     }
 }
 
@@ -600,10 +704,12 @@ void TFindExpEngine::FormClose() {
         return;
     const THandlerScope scope(*this);
     // Closing stores what leaving the page showing would store: edited paths and the
-    // favourites would otherwise be lost.
+    // favourites would otherwise be lost. All of it is one transaction of the store.
+    TRegistryUpdate update(FReg);
     StoreLeftPage();
     tsConfigExit();
     Save();
+    update.Commit();
 }
 
 void TFindExpEngine::btnCancelClick() {
@@ -757,25 +863,36 @@ std::string TFindExpEngine::FavoriteFilter() const {
     return "Search Files (" + filter + ")|" + filter + "|All Files (*.*)|*.*";
 }
 
+bool TFindExpEngine::FavoritesFull() const {
+    return lbFavor.Items.Count() >= ListReadLimit;
+}
+
 bool TFindExpEngine::AddFavorite1Click() {
     if (Deferred([this] { AddFavorite1Click(); }))
         return false;
     const THandlerScope scope(*this);
+    // A 257th entry would be stored but never read back.
+    if (FavoritesFull()) {
+        HostServices().ShowMessage(FavoritesFullMessage);
+        return false;
+    }
     TOpenDialog dialog;
     dialog.Filter = FavoriteFilter();
     dialog.Options = ofHideReadOnly | ofPathMustExist | ofFileMustExist;
     if (!dialog.Execute() || dialog.FileName.empty())
         return false;
-    AddFavorite(dialog.FileName);
-    return true;
+    return AddFavorite(dialog.FileName);
 }
 
-void TFindExpEngine::AddFavorite(const std::string& fileName) {
+bool TFindExpEngine::AddFavorite(const std::string& fileName) {
     if (Deferred([this, fileName] { AddFavorite(fileName); }))
-        return;
+        return false;
     const THandlerScope scope(*this);
+    if (FavoritesFull())
+        return false;
     if (!fileName.empty())
         lbFavor.Items.Add(fileName);
+    return true;
 }
 
 void TFindExpEngine::DelFavorite1Click() {

@@ -36,6 +36,8 @@ inline constexpr const char* FindSettingsKey =
 inline constexpr const char* IdeLibraryKey = "Software\\Borland\\Delphi\\3.0\\Library";
 inline constexpr const char* IdePackagesKey = "Software\\Borland\\Delphi\\3.0\\Known Packages";
 inline constexpr const char* DefaultExtensions = "PAS;DPR;DPK";
+inline constexpr const char* FavoritesFullMessage =
+    "The list of favourites is full: it holds the 256 entries that are read back.";
 
 // A list box: its entries and the selected one (-1: none).
 struct TListBoxState {
@@ -95,7 +97,8 @@ public:
     // Creation: reads the IDE's library path, opens the settings key, loads the
     // settings and runs the live search. Form is the dialog (not owned; none for an
     // engine without a window): its position is kept and loading a file closes it.
-    // InIDE: the dialog is not the application's main form.
+    // InIDE: the dialog is not the application's main form. The settings live in the
+    // host's settings store; reading them creates nothing.
     explicit TFindExpEngine(IFormWindow* form = nullptr, bool inIDE = true);
     TFindExpEngine(const TFindExpEngine&) = delete;
     TFindExpEngine& operator=(const TFindExpEngine&) = delete;
@@ -139,7 +142,15 @@ public:
     // stand, storing nothing.
     void RebuildPathLists();
     void Load();
+    // Each save is one transaction of the store: the lists are read again under its lock
+    // and what this dialog changed since it read them is applied to them, so that
+    // another process's changes meanwhile are kept (see StoreFavorites).
     void Save();
+    // Stores the favourites: the stored list as it is now, with the entries this dialog
+    // removed since it last read it removed and the ones it added appended. Additions
+    // that would take it past the 256 entries read back are not made; they are returned.
+    std::vector<std::string> StoreFavorites();
+    const std::shared_ptr<TRegistryFile>& Store() const { return FReg.Store(); }
 
     // Dialog events.
     void SelectPage(PageType page);  // the page ExecuteFindExp opens on
@@ -162,9 +173,13 @@ public:
     void lbFilesPackagesDblClick();
     // The open dialog's filter for adding a favourite, from the extension field.
     std::string FavoriteFilter() const;
-    // Asks for a file with the open dialog and adds it; false when none was chosen.
+    // Asks for a file with the open dialog and adds it; false when none was chosen or
+    // the list is full.
     bool AddFavorite1Click();
-    void AddFavorite(const std::string& fileName); // a file chosen elsewhere
+    // A file chosen elsewhere, at the end of the list; false (and nothing added) when
+    // the list already holds the 256 entries that are read back.
+    bool AddFavorite(const std::string& fileName);
+    bool FavoritesFull() const;
     void DelFavorite1Click();
     void lbFavorDblClick();
     // Asks for a directory with the chooser and appends it to the path text unless it
@@ -248,6 +263,12 @@ private:
     TFindPage FPage = TFindPage::tsSearch;
     TFindFocus FFocused = TFindFocus::fcNone;
     bool FCloseRequested = false;
+
+    // The lists as they were last read from or written to the store: what a save
+    // compares with to tell this dialog's changes from another process's.
+    struct TStoredLists {
+        TStringList Search, Ext, Favor, Packages, PackagesPath;
+    } FStored;
 
     bool FSearching = false;
     bool FDeepSearching = false;

@@ -1,6 +1,7 @@
 #include "expert/frame/VeskCommon.h"
 
 #include "expert/parsing/Parser.h"
+#include "platform/ota/HostServices.h"
 #include "platform/registry/Registry.h"
 #include "platform/rtl/SysUtils.h"
 
@@ -12,15 +13,21 @@ namespace {
 
 constexpr const char* PlacementSuffix = "FormPlacement";
 
+TRegistry Handle(const std::shared_ptr<TRegistryFile>& store) {
+    return TRegistry(store ? store : HostServices().SettingsStore());
+}
+
 // The stored placement string, or "" when there is none.
-std::string ReadPlacement(const IFormBounds& form, const std::string& key) {
-    TRegistry reg;
+std::string ReadPlacement(const IFormBounds& form, const std::string& key,
+                          const std::shared_ptr<TRegistryFile>& store) {
+    TRegistry reg = Handle(store);
     reg.OpenKey(key, false);
     return reg.ReadString(form.Name() + PlacementSuffix);
 }
 
-void WritePlacement(const IFormBounds& form, const std::string& key, const std::string& value) {
-    TRegistry reg;
+void WritePlacement(const IFormBounds& form, const std::string& key, const std::string& value,
+                    const std::shared_ptr<TRegistryFile>& store) {
+    TRegistry reg = Handle(store);
     reg.OpenKey(key, true);
     reg.WriteString(form.Name() + PlacementSuffix, value);
 }
@@ -31,8 +38,9 @@ int Word(const std::string& text, int n) {
 
 } // namespace
 
-void ReadFormPlacement(IFormBounds& form, const std::string& key) {
-    const std::string stored = ReadPlacement(form, key);
+void ReadFormPlacement(IFormBounds& form, const std::string& key,
+                       const std::shared_ptr<TRegistryFile>& store) {
+    const std::string stored = ReadPlacement(form, key, store);
     if (stored.empty())
         return;
     form.SetTop(Word(stored, 1));
@@ -41,22 +49,26 @@ void ReadFormPlacement(IFormBounds& form, const std::string& key) {
     form.SetWidth(Word(stored, 4));
 }
 
-void ReadFormPosition(IFormBounds& form, const std::string& key) {
-    const std::string stored = ReadPlacement(form, key);
+void ReadFormPosition(IFormBounds& form, const std::string& key,
+                      const std::shared_ptr<TRegistryFile>& store) {
+    const std::string stored = ReadPlacement(form, key, store);
     if (stored.empty())
         return;
     form.SetTop(Word(stored, 1));
     form.SetLeft(Word(stored, 2));
 }
 
-void WriteFormPlacement(const IFormBounds& form, const std::string& key) {
+void WriteFormPlacement(const IFormBounds& form, const std::string& key,
+                        const std::shared_ptr<TRegistryFile>& store) {
     WritePlacement(form, key,
                    IntToStr(form.Top()) + " " + IntToStr(form.Left()) + " " +
-                       IntToStr(form.Height()) + " " + IntToStr(form.Width()));
+                       IntToStr(form.Height()) + " " + IntToStr(form.Width()),
+                   store);
 }
 
-void WriteFormPosition(const IFormBounds& form, const std::string& key) {
-    WritePlacement(form, key, IntToStr(form.Top()) + " " + IntToStr(form.Left()));
+void WriteFormPosition(const IFormBounds& form, const std::string& key,
+                       const std::shared_ptr<TRegistryFile>& store) {
+    WritePlacement(form, key, IntToStr(form.Top()) + " " + IntToStr(form.Left()), store);
 }
 
 void edKeyChar(char key, IEditBox& edit) {

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <optional>
+#include <unordered_map>
 
 namespace vesk {
 
@@ -90,38 +91,50 @@ std::vector<TFieldRename> RenameClassFields(std::string& source, const std::stri
     if (!body)
         return renames;
     // A field's name is an identifier followed by ":" or "," outside parentheses
-    // (method parameters stand inside them).
+    // (method parameters stand inside them). One pass over the class body finds the
+    // first declaration of each old name.
     struct TEdit {
         std::size_t Pos, Len;
         std::string Text;
     };
+    std::unordered_map<std::string, std::size_t> wanted; // upper-cased old name -> rename
+    for (std::size_t r = 0; r < renames.size(); ++r)
+        wanted.emplace(UpperCase(renames[r].OldName), r);
+    std::vector<bool> found(renames.size(), false);
     std::vector<TEdit> edits;
-    std::vector<TFieldRename> missing;
-    for (const TFieldRename& r : renames) {
-        bool found = false;
-        int depth = 0;
-        for (std::size_t k = body->first; k < body->second; ++k) {
-            const TToken& tok = tokens[k];
-            if (tok.Kind == '(')
-                ++depth;
-            else if (tok.Kind == ')')
-                --depth;
-            else if (depth == 0 && tok.Kind == 'i' && k + 1 < body->second &&
-                     (tokens[k + 1].Kind == ':' || tokens[k + 1].Kind == ',') &&
-                     SameText(std::string_view(source).substr(tok.Pos, tok.Len), r.OldName)) {
-                edits.push_back({tok.Pos, tok.Len, r.NewName});
-                found = true;
-                break;
+    int depth = 0;
+    for (std::size_t k = body->first; k < body->second && edits.size() < renames.size(); ++k) {
+        const TToken& tok = tokens[k];
+        if (tok.Kind == '(') {
+            ++depth;
+        } else if (tok.Kind == ')') {
+            --depth;
+        } else if (depth == 0 && tok.Kind == 'i' && k + 1 < body->second &&
+                   (tokens[k + 1].Kind == ':' || tokens[k + 1].Kind == ',')) {
+            const auto it =
+                wanted.find(UpperCase(std::string_view(source).substr(tok.Pos, tok.Len)));
+            if (it != wanted.end() && !found[it->second]) {
+                found[it->second] = true;
+                edits.push_back({tok.Pos, tok.Len, renames[it->second].NewName});
             }
         }
-        if (!found)
-            missing.push_back(r);
     }
-    // From the back, so that earlier positions stay valid.
+    std::vector<TFieldRename> missing;
+    for (std::size_t r = 0; r < renames.size(); ++r)
+        if (!found[r])
+            missing.push_back(renames[r]);
+    // The text rebuilt once, the edits in the order they stand.
     std::sort(edits.begin(), edits.end(),
-              [](const TEdit& a, const TEdit& b) { return a.Pos > b.Pos; });
-    for (const TEdit& e : edits)
-        source.replace(e.Pos, e.Len, e.Text);
+              [](const TEdit& a, const TEdit& b) { return a.Pos < b.Pos; });
+    std::string result;
+    result.reserve(source.size() + 16 * edits.size());
+    std::size_t done = 0;
+    for (const TEdit& e : edits) {
+        result.append(source, done, e.Pos - done).append(e.Text);
+        done = e.Pos + e.Len;
+    }
+    result.append(source, done, std::string::npos);
+    source = std::move(result);
     return missing;
 }
 

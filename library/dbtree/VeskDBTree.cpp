@@ -254,11 +254,18 @@ void TVeskCustomDBTreeView::ReadRecords(TDataSet& dataSet) {
             knownFields = fields;
             knownNames = FDataFieldsVersion;
         }
-        record->SetText(field(2).AsString());
-        record->ID = field(0).AsInteger();
-        record->OwnerID = field(1).AsInteger();
-        if (withImage)
-            record->SetImageIndex(field(3).AsInteger());
+        // A value that is no number names its field; the record is named here.
+        try {
+            record->SetText(field(2).AsString());
+            record->ID = field(0).AsInteger();
+            record->OwnerID = field(1).AsInteger();
+            if (withImage)
+                record->SetImageIndex(field(3).AsInteger());
+        } catch (const EConvertError& e) {
+            throw EConvertError("Record " + IntToStr(dataSet.RecNo()) + ": " + e.Message());
+        } catch (const ERangeError& e) {
+            throw ERangeError("Record " + IntToStr(dataSet.RecNo()) + ": " + e.Message());
+        }
         dataSet.Next();
     }
 }

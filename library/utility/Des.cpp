@@ -4,6 +4,7 @@
 #include "platform/design/Palette.h"
 
 #include "platform/rtl/FileReplace.h"
+#include "platform/rtl/FileUtils.h"
 #include "platform/rtl/SysUtils.h"
 
 #include <algorithm>
@@ -378,14 +379,12 @@ std::size_t ReadFull(int fd, std::uint8_t* buffer, std::size_t size, const std::
 void TEncryption::Execute(bool encrypt) {
     if (InputFile.empty())
         return;
-    TFd input(::open(InputFile.c_str(), O_RDONLY | O_CLOEXEC));
-    if (!input)
-        RaiseIo("Cannot open", InputFile, errno);
+    // A fifo or a device is refused rather than waited on or read without end.
+    TFd input(OpenFileForReading(InputFile));
     struct stat info {};
     if (::fstat(input.Get(), &info) != 0)
         RaiseIo("Cannot read the size of", InputFile, errno);
-    const std::uint64_t total =
-        S_ISREG(info.st_mode) ? (static_cast<std::uint64_t>(info.st_size) + 7) / 8 * 8 : 0;
+    const std::uint64_t total = (static_cast<std::uint64_t>(info.st_size) + 7) / 8 * 8;
 
     TFileReplace output(OutputFile.empty() ? InputFile : OutputFile);
     std::vector<std::uint8_t> chunk(ChunkSize);

@@ -147,7 +147,12 @@ std::int32_t TField::AsInteger() const {
         result = std::llround(value.Float);
         break;
     case TFieldValueKind::Bytes:
-        return StrToInt(value.Bytes);
+        try {
+            return StrToInt(value.Bytes);
+        } catch (const EConvertError&) {
+            throw EConvertError("Value '" + std::string(value.Bytes) + "' of field '" + FFieldName +
+                                "' is not a valid integer");
+        }
     case TFieldValueKind::Null:
         break;
     }

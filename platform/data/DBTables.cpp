@@ -1,10 +1,14 @@
 #include "platform/data/DBTables.h"
 
+#include "platform/rtl/FileUtils.h"
+
 #include <SQLiteCpp/SQLiteCpp.h>
 #include <sqlite3.h>
 
 #include <cctype>
-#include <filesystem>
+#include <cerrno>
+#include <cstring>
+#include <sys/stat.h>
 #include <utility>
 
 namespace vesk {
@@ -213,9 +217,17 @@ SQLite::Database& TDBDataSet::Database() {
         return *FDatabase;
     if (FDatabaseName.empty())
         throw EDatabaseError("No database name given");
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(FDatabaseName, error))
-        throw EDatabaseError("Database '" + FDatabaseName + "' not found");
+    // A directory, a fifo or a device is named as what it is: SQLite would wait on a
+    // fifo, and "not found" would send the user looking for a file that is there.
+    struct stat info {};
+    if (::stat(FDatabaseName.c_str(), &info) != 0) {
+        if (errno == ENOENT || errno == ENOTDIR)
+            throw EDatabaseError("Database '" + FDatabaseName + "' not found");
+        throw EDatabaseError("Cannot open database '" + FDatabaseName +
+                             "': " + std::strerror(errno));
+    }
+    if (const std::string odd = NotAFileMessage(FDatabaseName, info.st_mode); !odd.empty())
+        throw EDatabaseError("Database " + odd);
     const std::string context = "Cannot open database '" + FDatabaseName + "'";
     // The connection is the data set's own and, like the data set, used by one thread
     // at a time: SQLite need not lock it on every call (a read takes several per row).

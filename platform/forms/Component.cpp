@@ -31,6 +31,7 @@ TComponent::TComponent(std::string className, TComponent* owner)
 
 TComponent::~TComponent() {
     // Owned components go first, newest first, as the host frees them.
+    FNameIndex.clear();
     while (!FComponents.empty()) {
         std::unique_ptr<TComponent> last = std::move(FComponents.back());
         FComponents.pop_back();
@@ -42,8 +43,11 @@ TComponent::~TComponent() {
 
 void TComponent::Detach() {
     if (FStreamParent) {
+        // Searched from the back: a component being read was added last.
         auto& siblings = FStreamParent->FChildren;
-        siblings.erase(std::remove(siblings.begin(), siblings.end(), this), siblings.end());
+        const auto it = std::find(siblings.rbegin(), siblings.rend(), this);
+        if (it != siblings.rend())
+            siblings.erase(std::next(it).base());
         FStreamParent = nullptr;
     }
     for (TComponent* child : FChildren)
@@ -67,7 +71,35 @@ void TComponent::SetName(const std::string& name) {
         if (other && other != this)
             throw EComponentError("A component named " + name + " already exists");
     }
-    FName = name;
+    ChangeName(name);
+}
+
+void TComponent::AssignNameAsRead(std::string name) {
+    ChangeName(std::move(name));
+}
+
+void TComponent::ChangeName(std::string name) {
+    if (FOwner)
+        FOwner->UnindexName(this);
+    FName = std::move(name);
+    if (FOwner)
+        FOwner->IndexName(this);
+}
+
+void TComponent::IndexName(TComponent* component) {
+    if (!component->FName.empty())
+        FNameIndex.emplace(UpperCase(component->FName), component);
+}
+
+void TComponent::UnindexName(TComponent* component) {
+    if (component->FName.empty())
+        return;
+    auto [first, last] = FNameIndex.equal_range(UpperCase(component->FName));
+    for (auto it = first; it != last; ++it)
+        if (it->second == component) {
+            FNameIndex.erase(it);
+            return;
+        }
 }
 
 TComponent* TComponent::Components(int index) const {
@@ -79,6 +111,12 @@ TComponent* TComponent::Components(int index) const {
 TComponent* TComponent::FindComponent(std::string_view name) const {
     if (name.empty())
         return nullptr;
+    auto [first, last] = FNameIndex.equal_range(UpperCase(name));
+    if (first == last)
+        return nullptr;
+    if (std::next(first) == last)
+        return first->second;
+    // Several of that name, as a file may hold them: the first in component order.
     for (const auto& c : FComponents)
         if (SameText(c->FName, name))
             return c.get();
@@ -112,6 +150,7 @@ void TComponent::Free() {
             dying.push_back(c.get());
     for (const TComponent* d : dying)
         root->DropReferencesTo(d);
+    FOwner->UnindexName(this);
     auto& list = FOwner->FComponents;
     auto it =
         std::find_if(list.begin(), list.end(), [&](const auto& p) { return p.get() == this; });

@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace vesk {
@@ -119,7 +120,7 @@ public:
     void RemoveProperty(std::string_view name);
 
     // The reader's side: the name, properties and nesting as read, unchecked.
-    void AssignNameAsRead(std::string name) { FName = std::move(name); }
+    void AssignNameAsRead(std::string name);
     TProperty& AddReadProperty(TProperty prop);
     void MoveIntoAsRead(TComponent* enclosing);
     std::vector<TProperty>& MutableProperties() { return FProps; }
@@ -130,6 +131,10 @@ private:
     TComponent* Root();
     void DropReferencesTo(const TComponent* target);
     void Detach();
+    // Owner's index of its components by name, so that a lookup does not scan them all.
+    void ChangeName(std::string name);
+    void IndexName(TComponent* component);
+    void UnindexName(TComponent* component);
 
     std::string FClassName;
     const TClassInfo* FClassInfo;
@@ -138,6 +143,9 @@ private:
     TComponent* FParent = nullptr;
     TComponent* FStreamParent = nullptr;
     std::vector<std::unique_ptr<TComponent>> FComponents;
+    // Upper-cased name -> the owned components of that name (two only in a file read
+    // as it stands); an empty name is not indexed.
+    std::unordered_multimap<std::string, TComponent*> FNameIndex;
     std::vector<TComponent*> FChildren;
     std::vector<TProperty> FProps;
 };

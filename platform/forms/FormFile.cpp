@@ -1,10 +1,7 @@
 #include "platform/forms/FormFile.h"
 
 #include "platform/rtl/FileReplace.h"
-
-#include <cerrno>
-#include <cstring>
-#include <fstream>
+#include "platform/rtl/FileUtils.h"
 
 namespace vesk {
 
@@ -24,18 +21,8 @@ std::unique_ptr<TFormFile> TFormFile::Parse(std::string bytes) {
 }
 
 std::unique_ptr<TFormFile> TFormFile::LoadFromFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        throw EInOutError("Cannot open file \"" + path + "\": " + std::strerror(errno));
-    in.seekg(0, std::ios::end);
-    const auto size = static_cast<std::size_t>(in.tellg());
-    if (size > MaxFormFileSize)
-        throw EFormError(path + ": form file larger than " + std::to_string(MaxFormFileSize >> 20) +
-                         " MB");
-    in.seekg(0);
-    std::string bytes(size, '\0');
-    if (!in.read(bytes.data(), static_cast<std::streamsize>(size)))
-        throw EInOutError("Cannot read file \"" + path + "\"");
+    // A directory, a fifo or a device is named as what it is, not waited on.
+    std::string bytes = ReadFileContent(path, MaxFormFileSize);
     try {
         return Parse(std::move(bytes));
     } catch (const EFormError& e) {

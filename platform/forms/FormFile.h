@@ -29,7 +29,8 @@ public:
 
     // Reads a form from bytes of either format; raises EFormError.
     static std::unique_ptr<TFormFile> Parse(std::string bytes);
-    // Raises EInOutError when the file cannot be read, EFormError when it is malformed.
+    // Raises EInOutError when the file cannot be read, is no regular file or is larger
+    // than MaxFormFileSize; EFormError when it is malformed.
     static std::unique_ptr<TFormFile> LoadFromFile(const std::string& path);
 
     // The form in the format it was read in.

@@ -228,6 +228,11 @@ TRegData ParseRegFile(std::string_view text, std::string_view fileName) {
                 value.Text.append("\r\n");
                 value.Text.append(lines[++i]);
             }
+            // Written back as it stands, such a value would swallow whatever is written
+            // after it: the file is refused as cut short instead.
+            if (!value.Text.empty() && value.Text.back() == '\\')
+                Fail(fileName, static_cast<int>(i + 1),
+                     "the value continues past the end of the file (is the file cut short?)");
         }
         key->Put(std::move(value));
     }

@@ -1,6 +1,7 @@
 #include "platform/registry/Registry.h"
 
 #include "platform/rtl/FileReplace.h"
+#include "platform/rtl/FileUtils.h"
 #include "platform/rtl/SysUtils.h"
 
 #include <cerrno>
@@ -68,8 +69,14 @@ std::string HomeFolder() {
     return ".";
 }
 
-bool HasLineBreak(std::string_view text) {
-    return text.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos;
+// Why Text cannot be stored in the file, or none: a line break would end the line, and a
+// NUL would end the text for the registry editor.
+const char* Unstorable(std::string_view text) {
+    if (text.find('\0') != std::string_view::npos)
+        return "a NUL byte cannot be stored";
+    if (text.find_first_of("\r\n") != std::string_view::npos)
+        return "line breaks cannot be stored";
+    return nullptr;
 }
 
 } // namespace
@@ -125,6 +132,7 @@ TRegistryFile::Stamp TRegistryFile::CurrentStamp() const {
     if (::stat(FFileName.c_str(), &st) != 0)
         return stamp;
     stamp.Exists = true;
+    stamp.Mode = st.st_mode;
     stamp.Device = st.st_dev;
     stamp.Inode = st.st_ino;
     stamp.Size = static_cast<std::uint64_t>(st.st_size);
@@ -136,6 +144,9 @@ TRegistryFile::Stamp TRegistryFile::CurrentStamp() const {
 void TRegistryFile::Reload(const Stamp& stamp) {
     std::string text;
     if (stamp.Exists) {
+        // A fifo or a device in its place is named, not waited on.
+        if (const std::string odd = NotAFileMessage(FFileName, stamp.Mode); !odd.empty())
+            throw ERegistryException(odd);
         FileHandle file(::open(FFileName.c_str(), O_RDONLY | O_CLOEXEC));
         if (file.Get() >= 0)
             text = ReadAll(file.Get(), FFileName);
@@ -153,6 +164,10 @@ void TRegistryFile::Reload(const Stamp& stamp) {
 }
 
 const TRegData& TRegistryFile::Data() {
+    // Inside an update the store is what was read under the lock, with the update's own
+    // changes: nobody else may write meanwhile.
+    if (FUpdateDepth > 0 && FLoaded)
+        return FData;
     Stamp stamp = CurrentStamp();
     if (!FLoaded || stamp != FStamp)
         Reload(stamp);
@@ -221,6 +236,11 @@ void TRegistryFile::BeginUpdate() {
 void TRegistryFile::EndUpdate() {
     if (FUpdateDepth == 0 || --FUpdateDepth > 0)
         return;
+    if (FAbandoned) {
+        Discard();
+        throw ERegistryException("Nothing was stored in '" + FFileName +
+                                 "': a change of the same update failed");
+    }
     try {
         if (FPending) {
             FPending = false;
@@ -231,6 +251,22 @@ void TRegistryFile::EndUpdate() {
         Unlock();
         throw;
     }
+    Unlock();
+}
+
+void TRegistryFile::AbandonUpdate() {
+    if (FUpdateDepth == 0)
+        return;
+    FAbandoned = true;
+    if (--FUpdateDepth == 0)
+        Discard();
+}
+
+void TRegistryFile::Discard() {
+    // What is in memory holds the changes: the next read starts from the disk again.
+    FAbandoned = false;
+    FPending = false;
+    FLoaded = false;
     Unlock();
 }
 
@@ -259,12 +295,8 @@ TRegistry::TRegistry(std::shared_ptr<TRegistryFile> store) : FFile(std::move(sto
 }
 
 TRegistryUpdate::~TRegistryUpdate() {
-    if (!FReg)
-        return;
-    try {
-        FReg->EndUpdate();
-    } catch (...) {
-    }
+    if (FReg)
+        FReg->AbandonUpdate();
 }
 
 void TRegistryUpdate::Commit() {
@@ -326,9 +358,7 @@ bool TRegistry::OpenKey(std::string_view key, bool canCreate) {
     }
     if (!canCreate)
         return false;
-    if (HasLineBreak(path) || path.find_first_of("[]") != std::string::npos)
-        throw ERegistryException("Failed to create key '" + path +
-                                 "': brackets and line breaks cannot be stored");
+    CheckKeyPath(path);
     FFile->Modify([&](TRegData& data) {
         if (data.Exists(full))
             return false;
@@ -337,6 +367,20 @@ bool TRegistry::OpenKey(std::string_view key, bool canCreate) {
     });
     FCurrentPath = path;
     return true;
+}
+
+void TRegistry::CheckKeyPath(const std::string& path) const {
+    const char* reason = Unstorable(path);
+    if (!reason && path.find_first_of("[]") != std::string::npos)
+        reason = "brackets cannot be stored";
+    if (reason)
+        throw ERegistryException("Failed to create key '" + path + "': " + reason);
+}
+
+void TRegistry::OpenKeyOnWrite(std::string_view key) {
+    const std::string path = Resolve(key);
+    CheckKeyPath(path);
+    FCurrentPath = path;
 }
 
 void TRegistry::CloseKey() {
@@ -374,9 +418,11 @@ std::int32_t TRegistry::ReadInteger(std::string_view name) {
 }
 
 void TRegistry::Put(TRegValue value) {
-    if (HasLineBreak(value.Name) || HasLineBreak(value.Text))
-        throw ERegistryException("Failed to set data for '" + value.Name +
-                                 "': line breaks cannot be stored");
+    const char* reason = Unstorable(value.Name);
+    if (!reason)
+        reason = Unstorable(value.Text);
+    if (reason)
+        throw ERegistryException("Failed to set data for '" + value.Name + "': " + reason);
     const std::string full = FullPath(FCurrentPath);
     FFile->Modify([&](TRegData& data) { return data.Obtain(full).Put(value); });
 }

@@ -48,13 +48,17 @@ public:
     // change, replaces the file with the result.
     void Modify(const std::function<bool(TRegData&)>& change);
     // Between BeginUpdate and EndUpdate the lock is held and changes collect in memory;
-    // EndUpdate writes them in one replacement. Updates nest.
+    // EndUpdate writes them in one replacement. Updates nest. AbandonUpdate ends one
+    // without writing: an update any part of which was abandoned writes nothing, and its
+    // outermost EndUpdate raises ERegistryException saying so.
     void BeginUpdate();
     void EndUpdate();
+    void AbandonUpdate();
 
 private:
     struct Stamp {
         bool Exists = false;
+        std::uint32_t Mode = 0;
         std::uint64_t Device = 0, Inode = 0, Size = 0;
         std::int64_t ModifiedNs = 0, ChangedNs = 0;
         bool operator==(const Stamp&) const = default;
@@ -66,6 +70,7 @@ private:
 
     void Lock();
     void Unlock();
+    void Discard(); // ends the outermost update without writing
 
     std::string FFileName;
     TRegData FData;
@@ -75,6 +80,7 @@ private:
     int FLockFd = -1;
     int FUpdateDepth = 0;
     bool FPending = false;
+    bool FAbandoned = false;
 };
 
 class TRegistry {
@@ -88,6 +94,7 @@ public:
     // handles on the same store write into the same update.
     void BeginUpdate() { FFile->BeginUpdate(); }
     void EndUpdate() { FFile->EndUpdate(); }
+    void AbandonUpdate() { FFile->AbandonUpdate(); }
 
     HKEY RootKey() const { return FRootKey; }
     void SetRootKey(HKEY rootKey); // closes the open key
@@ -99,6 +106,10 @@ public:
     // Key is relative to the open key, or to the root when it begins with "\".
     // False when the key does not exist and CanCreate is false.
     bool OpenKey(std::string_view key, bool canCreate);
+    // Opens Key, existing or not, without creating it yet: a missing key reads as one
+    // without values, and the first value written creates it. A handle that only reads
+    // then writes nothing, not even the store file.
+    void OpenKeyOnWrite(std::string_view key);
     void CloseKey();
     bool KeyExists(std::string_view key);
 
@@ -118,6 +129,7 @@ private:
     std::string RootName() const;
     std::string FullPath(std::string_view relative) const;
     std::string Resolve(std::string_view key) const;
+    void CheckKeyPath(const std::string& path) const;
     const TRegValue* Value(std::string_view name);
     void Put(TRegValue value);
 
@@ -126,8 +138,12 @@ private:
     std::string FCurrentPath;
 };
 
-// Holds a registry update for a scope. Commit writes and reports a failure; leaving the
-// scope without it (an error on the way) still writes what was changed, quietly.
+// Holds a registry update for a scope: the store's transaction. From its start the
+// writers' lock is held and the store is read afresh, so a read-modify-write inside it
+// (read a list, change it, write it back) sees every write another process finished
+// before and loses none made meanwhile. Commit writes and reports a failure; leaving the
+// scope without it (an error on the way) writes nothing of the update, so that a list is
+// never left half written.
 class TRegistryUpdate {
 public:
     explicit TRegistryUpdate(TRegistry& reg) : FReg(&reg) { reg.BeginUpdate(); }

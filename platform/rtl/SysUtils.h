@@ -9,11 +9,16 @@
 
 namespace vesk {
 
-// Base of every error the run-time raises; Message() is the text shown to the user.
+// Base of every error the run-time raises; Message() is the text shown to the user,
+// whole: unlike what(), it does not end at a NUL byte quoted from a value.
 class Exception : public std::runtime_error {
 public:
-    explicit Exception(const std::string& message) : std::runtime_error(message) {}
-    std::string Message() const { return what(); }
+    explicit Exception(const std::string& message)
+        : std::runtime_error(message), FMessage(message) {}
+    const std::string& Message() const { return FMessage; }
+
+private:
+    std::string FMessage;
 };
 
 // A text that is not a number of the wanted kind.

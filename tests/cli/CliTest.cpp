@@ -64,6 +64,57 @@ TEST(CliErrors, OneLineAndStatusTwo) {
     EXPECT_NE(help.Out.find("--filter"), std::string::npos);
 }
 
+TEST(CliErrors, MessagesNameWhatWasWrong) {
+    const struct {
+        std::vector<std::string> Args;
+        std::string Err;
+    } cases[] = {
+        {{"no-such-command", "x"}, "vesk: unknown command 'no-such-command' (see vesk --help)\n"},
+        {{"--help", "Methods"}, "vesk: unknown command 'Methods' (see vesk --help)\n"},
+        {{"numtostr", "ten"}, "vesk numtostr: 'ten' is not a whole number from 0 to 2147483647\n"},
+        {{"numtostr", "-1"}, "vesk numtostr: '-1' is not a whole number from 0 to 2147483647\n"},
+        {{"numtostr", "99999999999"},
+         "vesk numtostr: '99999999999' is not a whole number from 0 to 2147483647\n"},
+        {{"methods", "/"}, "vesk methods: '/' is a directory\n"},
+    };
+    for (const auto& c : cases) {
+        const CliResult result = RunVesk(c.Args);
+        EXPECT_EQ(result.Status, 2) << c.Args[0];
+        EXPECT_EQ(result.Err, c.Err);
+    }
+    const CliResult version = RunVesk({"--version"});
+    EXPECT_EQ(version.Status, 0);
+    EXPECT_EQ(version.Out, "vesk " VESK_VERSION "\n");
+    EXPECT_EQ(RunVesk({"numtostr", "007"}).Out, "семь рублей\n");
+}
+
+// A full disk or a closed pipe on standard output is an error to report, whatever the
+// command (or the help) was printing.
+TEST(CliOutput, AFailedWriteOfStandardOutputIsReportedWithStatusTwo) {
+    const std::vector<std::vector<std::string>> commands = {
+        {"methods", SamplePath("MainForm.pas")},
+        {"goto", SamplePath("MainForm.pas")},
+        {"numtostr", "12"},
+        {"win2dos"},
+        {"--version"},
+        {"methods", "--help"},
+    };
+    for (const bool pipe : {false, true}) {
+        CliOptions options;
+        options.Input = "text to convert";
+        options.ClosedPipe = pipe;
+        options.OutputFile = pipe ? "" : "/dev/full";
+        const std::string reason = pipe ? "Broken pipe" : "No space left on device";
+        for (const auto& args : commands) {
+            const CliResult result = RunVesk(args, options);
+            EXPECT_EQ(result.Status, 2) << args[0] << " " << reason;
+            const std::string who =
+                args[0].starts_with("-") || args.back() == "--help" ? "vesk" : "vesk " + args[0];
+            EXPECT_EQ(result.Err, who + ": cannot write to standard output: " + reason + "\n");
+        }
+    }
+}
+
 TEST(CliText, NumbersInWordsAndCodePagesThroughStandardStreams) {
     EXPECT_EQ(RunVesk({"numtostr", "2002"}).Out, "две тысячи два рубля\n");
     const std::string dos("\xA0\xAF\x80 text\r\n\0end", 14);

@@ -7,6 +7,8 @@
 
 #include <filesystem>
 #include <fstream>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace vesk::test {
 namespace {
@@ -103,6 +105,93 @@ TEST_F(FormCommandsTest, ErrorsLeaveTheFilesAlone) {
     EXPECT_EQ(broken.Status, 2);
     EXPECT_EQ(broken.Err,
               "vesk rename: " + (Dir / "Broken.dfm").string() + ": line 2: unterminated string\n");
+}
+
+// -o OUT never overwrites a file that is not the form's: the renamed unit goes beside
+// OUT only where no file is, or where the form's own unit is.
+TEST_F(FormCommandsTest, RenameToAnotherFileWritesOnlyWhatTheUserNamed) {
+    fs::create_directory(Dir / "out");
+    const std::string out = (Dir / "out" / "Copy.dfm").string();
+    Write((Dir / "out" / "Copy.pas").string(), "unit Unrelated;\n");
+    const std::string form = Read(Form());
+    const CliResult refused = RunVesk({"rename", Form(), "-o", out});
+    EXPECT_EQ(refused.Status, 2);
+    EXPECT_EQ(refused.Out, "");
+    EXPECT_EQ(refused.Err, "vesk rename: '" + (Dir / "out" / "Copy.pas").string() +
+                               "' is not the unit of '" + Form() +
+                               "' and is left alone; nothing was written\n");
+    EXPECT_EQ(Read((Dir / "out" / "Copy.pas").string()), "unit Unrelated;\n");
+    EXPECT_FALSE(fs::exists(out));
+    EXPECT_EQ(Read(Form()), form);
+
+    // -o naming the place of the unit itself is refused too.
+    const CliResult onUnit = RunVesk({"rename", Form(), "-o", (Dir / "out" / "x.pas").string()});
+    EXPECT_EQ(onUnit.Status, 2);
+    EXPECT_FALSE(fs::exists(Dir / "out" / "x.pas"));
+
+    fs::remove(Dir / "out" / "Copy.pas");
+    const CliResult written = RunVesk({"rename", Form(), "-o", out});
+    ASSERT_EQ(written.Status, 0) << written.Err;
+    EXPECT_NE(Read((Dir / "out" / "Copy.pas").string()).find("edOrderNo: TDBEdit"),
+              std::string::npos);
+    EXPECT_EQ(Read(Form()), form);
+    EXPECT_EQ(Read((Dir / "OrderEntry.pas").string()), Read(SamplePath("OrderEntry.pas")));
+}
+
+// A write that fails (here: past a file size limit, as on a full disk) leaves the form
+// and its unit as they were, and prints the error alone. The unit is made the larger
+// file, so that it fails after the form could have been written.
+TEST_F(FormCommandsTest, AFailedWriteLeavesFormAndUnitInStep) {
+    const std::string unitPath = (Dir / "OrderEntry.pas").string();
+    Write(unitPath, Read(unitPath) + "{" + std::string(4000, '.') + "}\r\n");
+    const std::string form = Read(Form());
+    const std::string unit = Read(unitPath);
+    CliOptions options;
+    options.FileSizeLimit = 3000;
+    const CliResult r = RunVesk({"rename", Form()}, options);
+    EXPECT_EQ(r.Status, 2);
+    EXPECT_EQ(r.Out, "");
+    EXPECT_EQ(r.Err, "vesk rename: Cannot write '" + unitPath + "': File too large\n");
+    EXPECT_EQ(Read(Form()), form);
+    EXPECT_EQ(Read(unitPath), unit);
+    EXPECT_EQ(std::distance(fs::directory_iterator(Dir), fs::directory_iterator()), 3);
+}
+
+TEST_F(FormCommandsTest, FieldsReportsOnlyWhatWasWritten) {
+    const std::string form = Read(Form());
+    CliOptions options;
+    options.FileSizeLimit = 2000; // the form grows past it, as on a full disk
+    const CliResult r =
+        RunVesk({"fields", Form(), "--dataset", "tbOrders", "--field", "SaleDate"}, options);
+    EXPECT_EQ(r.Status, 2);
+    EXPECT_EQ(r.Out, "");
+    EXPECT_EQ(r.Err, "vesk fields: Cannot write '" + Form() + "': File too large\n");
+    EXPECT_EQ(Read(Form()), form);
+}
+
+TEST_F(FormCommandsTest, OddAndUnwritableFormsAreRefusedWithOneLine) {
+    ASSERT_EQ(::mkfifo((Dir / "Pipe.dfm").c_str(), 0600), 0);
+    const CliResult folder = RunVesk({"rename", Dir.string()});
+    EXPECT_EQ(folder.Err, "vesk rename: '" + Dir.string() + "' is a directory\n");
+    const CliResult pipe = RunVesk({"rename", (Dir / "Pipe.dfm").string()});
+    EXPECT_EQ(pipe.Err,
+              "vesk rename: '" + (Dir / "Pipe.dfm").string() + "' is a fifo, not a file\n");
+    const CliResult fields =
+        RunVesk({"fields", (Dir / "Pipe.dfm").string(), "--dataset", "tbOrders", "--all"});
+    EXPECT_EQ(fields.Status, 2);
+
+    // A read-only form is not replaced through its writable folder.
+    const std::string form = Read(Form());
+    fs::permissions(Form(), fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    fs::permissions(Dir, fs::perms::all);
+    CliOptions options;
+    if (::geteuid() == 0)
+        options.User = 65534; // the superuser may write anything
+    const CliResult readOnly = RunVesk({"rename", Form()}, options);
+    EXPECT_EQ(readOnly.Status, 2);
+    EXPECT_EQ(readOnly.Out, "");
+    EXPECT_EQ(readOnly.Err, "vesk rename: Cannot replace '" + Form() + "': Permission denied\n");
+    EXPECT_EQ(Read(Form()), form);
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <unistd.h>
 
 namespace vesk::test {
@@ -74,10 +75,45 @@ TEST_F(CliRender, BadInputIsRefusedWithOneLineAndNoFile) {
         EXPECT_EQ(std::count(result.Err.begin(), result.Err.end(), '\n'), 1) << result.Err;
     }
     EXPECT_FALSE(fs::exists(out));
+    const CliResult style =
+        RunVesk({"render", "label", "--set", "EffectStyle=esBold", "--out", out.string()});
+    EXPECT_EQ(style.Err, "vesk render: 'esBold' is not a value of TEffectStyle (EffectStyle)\n");
     const CliResult unwritable =
         RunVesk({"render", "label", "--out", (dir / "missing" / "x.png").string()});
     EXPECT_EQ(unwritable.Status, 2);
-    EXPECT_NE(unwritable.Err.find("cannot write"), std::string::npos);
+    EXPECT_EQ(unwritable.Err, "vesk render: Cannot create '" +
+                                  (dir / "missing" / "x.png").string() +
+                                  "': No such file or directory\n");
+}
+
+// The picture replaces the file whole: a write that fails (here: past a file size limit,
+// as on a full disk) leaves the picture there as it was.
+TEST_F(CliRender, AFailedWriteLeavesTheOldPictureAlone) {
+    const fs::path out = dir / "picture.png";
+    ASSERT_EQ(RunVesk({"render", "label", "--out", out.string(), "--size", "40x20"}).Status, 0);
+    std::ifstream in(out, std::ios::binary);
+    const std::string before{std::istreambuf_iterator<char>(in), {}};
+    CliOptions options;
+    options.FileSizeLimit = 1000;
+    const CliResult full =
+        RunVesk({"render", "label", "--out", out.string(), "--size", "400x200", "--set",
+                 "Caption=A caption long enough to need more than a thousand bytes"},
+                options);
+    EXPECT_EQ(full.Status, 2);
+    EXPECT_EQ(full.Err, "vesk render: Cannot write '" + out.string() + "': File too large\n");
+    std::ifstream again(out, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(again), {}), before);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+}
+
+// A name that is not UTF-8 is the name the file gets, byte for byte.
+TEST_F(CliRender, TheFileNameReachesTheFileSystemAsGiven) {
+    const std::string name = "caf\xe9 \xff.png";
+    const CliResult result = RunVesk({"render", "button", "--out", (dir / name).string()});
+    EXPECT_EQ(result.Status, 0) << result.Err;
+    ASSERT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+    EXPECT_EQ(fs::directory_iterator(dir)->path().filename().string(), name);
+    EXPECT_EQ(PngSize(dir / name), std::make_pair(50, 50));
 }
 
 } // namespace vesk::test

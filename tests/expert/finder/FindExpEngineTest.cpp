@@ -24,19 +24,15 @@ Strings ToVector(const TStringList& list) {
     return out;
 }
 
+std::string NewFolder() {
+    char pattern[] = "/tmp/vesk-find-XXXXXX";
+    return ::mkdtemp(pattern) ? std::string(pattern) + "/" : std::string();
+}
+
 class FindExpTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/vesk-find-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        R = std::string(pattern) + "/";
-        FRegFile = R + "registry.reg";
-        ::setenv("VESK_REGISTRY", FRegFile.c_str(), 1);
-    }
-    void TearDown() override {
-        ::unsetenv("VESK_REGISTRY");
-        fs::remove_all(R);
-    }
+    void SetUp() override { ASSERT_FALSE(R.empty()); }
+    void TearDown() override { fs::remove_all(R); }
 
     void Touch(const std::string& rel) {
         fs::create_directories(fs::path(R + rel).parent_path());
@@ -58,9 +54,10 @@ protected:
         return std::make_unique<TFindExpEngine>(&FForm, inIDE);
     }
 
-    std::string R; // the test's folder, with its trailing delimiter
-    std::string FRegFile;
-    THeadlessHost FTools;
+    std::string R = NewFolder(); // the test's folder, with its trailing delimiter
+    std::string FRegFile = R + "registry.reg";
+    // The host holds the settings store, passed in: no environment variable needed.
+    THeadlessHost FTools{TRegistryFile::Open(FRegFile)};
     TWindowBounds FForm{"FindExpDlg", 30, 40, 200, 450};
     int FEvents = 0;
 };
@@ -175,7 +172,6 @@ TEST_F(FindExpTest, DeepSearchSkipsAFolderItCannotRead) {
         std::string out;
         if (::geteuid() != 0 || (::setgid(65534) == 0 && ::setuid(65534) == 0)) {
             try {
-                ::setenv("VESK_REGISTRY", (R + "reg/registry.reg").c_str(), 1);
                 TFindExpEngine engine;
                 engine.SetPathText(TFindPathEdit::edExPath, R + "EX");
                 engine.RebuildPathLists();
@@ -555,6 +551,91 @@ TEST_F(FindExpTest, AFavouriteIsChosenWithTheOpenDialog) {
     const TOpenDialog& shown = dialogs.OpenDialogs()[1];
     EXPECT_EQ(shown.Filter, engine->FavoriteFilter());
     EXPECT_EQ(shown.Options, ofHideReadOnly | ofPathMustExist | ofFileMustExist);
+}
+
+// Two dialogs (of two IDE windows, or two processes) on one store: each save is made to
+// the store as it is then, so neither loses what the other stored meanwhile.
+TEST_F(FindExpTest, SavesKeepWhatAnotherDialogStoredMeanwhile) {
+    for (const char* f : {"A/One.pas", "A/Two.pas", "A/Pk.dpk"})
+        Touch(f);
+    SetLibPath(R + "A");
+    Set(FindSettingsKey, "Favor0", "/kept.pas");
+    Set(FindSettingsKey, "Favor1", "/removed.pas");
+    auto first = Make();
+    auto second = Make();
+
+    first->SelectPage(PageType::ptFFavor);
+    first->AddFavorite("/first.pas");
+    first->SelectFavor(1);
+    first->DelFavorite1Click();
+    first->SetSearchText("One");
+    first->btnLoadClick();
+    Set(IdePackagesKey, "/bin/Pk.bpl", "Package");
+    first->ReadDpk();
+    first->FormClose();
+
+    second->SelectPage(PageType::ptFFavor);
+    second->AddFavorite("/second.pas");
+    second->SetSearchText("Two");
+    second->btnLoadClick();
+    second->FormClose(); // its package list, read before the refresh, is not written back
+
+    auto next = Make();
+    EXPECT_EQ(ToVector(next->FavorBox().Items),
+              (Strings{"/kept.pas", "/first.pas", "/second.pas"}));
+    EXPECT_EQ(ToVector(next->SearchBox().Items), (Strings{"Two.pas", "One.pas"}));
+    EXPECT_EQ(ToVector(next->DpkBox().Items), (Strings{"Package"}));
+    EXPECT_EQ(ToVector(next->PackagesPathList()), (Strings{R + "A/Pk.dpk"}));
+    // The second dialog shows what it stored.
+    EXPECT_EQ(ToVector(second->FavorBox().Items), ToVector(next->FavorBox().Items));
+    EXPECT_EQ(ToVector(second->DpkBox().Items), (Strings{"Package"}));
+
+    // The selected extension text stays selected however the history around it moved.
+    second->ChangePage(TFindPage::tsConfig);
+    second->SetExtText("INC");
+    first->ChangePage(TFindPage::tsConfig);
+    first->SetExtText("PAS;INC");
+    first->FormClose();
+    second->FormClose();
+    auto last = Make();
+    EXPECT_EQ(ToVector(last->ExtBox().Items), (Strings{"INC", "PAS;INC", DefaultExtensions}));
+    EXPECT_EQ(last->ExtBox().Text, "INC");
+}
+
+// The favourites read back are 256: a 257th is refused, also when another dialog
+// filled the list after this one read it, and the dialog says so before asking for one.
+TEST_F(FindExpTest, AFullListOfFavouritesRefusesMore) {
+    auto engine = Make();
+    for (int i = 0; i < 255; ++i)
+        ASSERT_TRUE(engine->AddFavorite("/f" + IntToStr(i)));
+    auto other = Make();
+    EXPECT_TRUE(engine->AddFavorite("/last"));
+    EXPECT_TRUE(engine->FavoritesFull());
+    EXPECT_FALSE(engine->AddFavorite("/one too many"));
+    FTools.Services().AnswerOpenDialog("/chosen.pas");
+    EXPECT_FALSE(engine->AddFavorite1Click());
+    ASSERT_EQ(FTools.Services().Messages().size(), 1u);
+    EXPECT_EQ(FTools.Services().Messages()[0].Text, FavoritesFullMessage);
+    EXPECT_TRUE(FTools.Services().OpenDialogs().empty());
+    EXPECT_TRUE(engine->StoreFavorites().empty());
+
+    EXPECT_TRUE(other->AddFavorite("/late"));
+    EXPECT_EQ(other->StoreFavorites(), (Strings{"/late"}));
+    EXPECT_EQ(other->FavorBox().Items.Count(), 256);
+    EXPECT_EQ(other->FavorBox().Items[255], "/last");
+    EXPECT_EQ(Get("Favor256"), "");
+}
+
+// A dialog that only searches, activates and closes no page creates no store.
+TEST_F(FindExpTest, ReadingTheSettingsCreatesNothing) {
+    const std::string file = R + "none/registry.reg";
+    THeadlessHost host(TRegistryFile::Open(file));
+    TFindExpEngine engine(nullptr, false);
+    engine.SetSearchText("x");
+    engine.FormActivate();
+    engine.ReadDpk();
+    engine.btnSearchClick();
+    EXPECT_FALSE(fs::exists(R + "none"));
 }
 
 TEST_F(FindExpTest, OptionsWidenTheMatchOpenSeveralFilesAndStopADeepSearch) {

@@ -32,47 +32,45 @@ protected:
         char pattern[] = "/tmp/vesk-common-XXXXXX";
         ASSERT_NE(::mkdtemp(pattern), nullptr);
         FDir = pattern;
-        ::setenv("VESK_REGISTRY", (FDir + "/registry.reg").c_str(), 1);
+        FStore = TRegistryFile::Open(FDir + "/registry.reg");
     }
-    void TearDown() override {
-        ::unsetenv("VESK_REGISTRY");
-        std::filesystem::remove_all(FDir);
-    }
+    void TearDown() override { std::filesystem::remove_all(FDir); }
     void Store(const std::string& value) {
-        TRegistry reg;
+        TRegistry reg(FStore);
         reg.OpenKey(VeskRegistryRoot, true);
         reg.WriteString("MNavExpDlgFormPlacement", value);
     }
     std::string Stored() {
-        TRegistry reg;
+        TRegistry reg(FStore);
         reg.OpenKey(VeskRegistryRoot, false);
         return reg.ReadString("MNavExpDlgFormPlacement");
     }
     std::string FDir;
+    std::shared_ptr<TRegistryFile> FStore; // passed in: no environment variable needed
 };
 
 TEST_F(PlacementTest, WritesTopLeftHeightWidth) {
     TWindowBounds form("MNavExpDlg", 50, 100, 200, 300);
-    WriteFormPlacement(form, VeskRegistryRoot);
+    WriteFormPlacement(form, VeskRegistryRoot, FStore);
     EXPECT_EQ(Stored(), "50 100 200 300");
     form.SetTop(-4);
     form.SetLeft(-4);
-    WriteFormPosition(form, VeskRegistryRoot);
+    WriteFormPosition(form, VeskRegistryRoot, FStore);
     EXPECT_EQ(Stored(), "-4 -4");
 
     TWindowBounds restored("MNavExpDlg");
-    ReadFormPosition(restored, VeskRegistryRoot); // restored off the screen, uncorrected
+    ReadFormPosition(restored, VeskRegistryRoot, FStore); // restored off the screen, uncorrected
     EXPECT_EQ(restored.Top(), -4);
     EXPECT_EQ(restored.Left(), -4);
 }
 
 TEST_F(PlacementTest, ReadsWhatIsStoredAndStopsAtABadNumber) {
     TWindowBounds form("MNavExpDlg", 1, 2, 3, 4);
-    ReadFormPlacement(form, VeskRegistryRoot); // nothing stored: bounds stay
+    ReadFormPlacement(form, VeskRegistryRoot, FStore); // nothing stored: bounds stay
     EXPECT_EQ(form.Top() + form.Left() + form.Height() + form.Width(), 10);
 
     Store("0 0 100 200");
-    ReadFormPlacement(form, VeskRegistryRoot);
+    ReadFormPlacement(form, VeskRegistryRoot, FStore);
     EXPECT_EQ(form.Top(), 0);
     EXPECT_EQ(form.Left(), 0);
     EXPECT_EQ(form.Height(), 100);
@@ -80,19 +78,32 @@ TEST_F(PlacementTest, ReadsWhatIsStoredAndStopsAtABadNumber) {
 
     Store("50 100 200 300");
     form.SetHeight(7);
-    ReadFormPosition(form, VeskRegistryRoot);
+    ReadFormPosition(form, VeskRegistryRoot, FStore);
     EXPECT_EQ(form.Top(), 50);
     EXPECT_EQ(form.Left(), 100);
     EXPECT_EQ(form.Height(), 7);
 
     Store("10 20");
-    EXPECT_THROW(ReadFormPlacement(form, VeskRegistryRoot), EConvertError);
+    EXPECT_THROW(ReadFormPlacement(form, VeskRegistryRoot, FStore), EConvertError);
     EXPECT_EQ(form.Top(), 10);
     EXPECT_EQ(form.Left(), 20);
     EXPECT_EQ(form.Height(), 7);
     Store("1 x 3 4");
-    EXPECT_THROW(ReadFormPosition(form, VeskRegistryRoot), EConvertError);
+    EXPECT_THROW(ReadFormPosition(form, VeskRegistryRoot, FStore), EConvertError);
     EXPECT_EQ(form.Top(), 1);
+}
+
+// A window saving its place while the store is held in an update joins that update
+// instead of waiting for the lock its own process holds.
+TEST_F(PlacementTest, AWriteInsideAnUpdateOfTheSameStoreJoinsIt) {
+    TRegistry reg(FStore);
+    TRegistryUpdate update(reg);
+    reg.OpenKey(VeskRegistryRoot, true);
+    reg.WriteString("Other", "1");
+    WriteFormPlacement(TWindowBounds("MNavExpDlg", 1, 2, 3, 4), VeskRegistryRoot, FStore);
+    EXPECT_FALSE(std::filesystem::exists(FDir + "/registry.reg")); // nothing written yet
+    update.Commit();
+    EXPECT_EQ(Stored(), "1 2 3 4");
 }
 
 TEST(EdKeyChar, TypesAsTheUserWould) {

@@ -9,6 +9,7 @@
 #include <random>
 
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -389,17 +390,27 @@ TEST_F(EncryptionFile, UnreadableOrMissingInputWritesNothing) {
     c.OutputFile = Path("out");
     c.InputFile = Path("missing");
     EXPECT_THROW(c.Execute(true), EInOutError);
-    // A directory opens but cannot be read: a real read failure.
+    // A directory, and a fifo no one writes to, are named at once instead of being read.
     fs::create_directory(Path("dir"));
-    c.InputFile = Path("dir");
-    try {
-        c.Execute(true);
-        FAIL() << "no exception";
-    } catch (const EInOutError& e) {
-        EXPECT_NE(e.Message().find("dir"), std::string::npos) << e.Message();
+    ASSERT_EQ(::mkfifo(Path("pipe").c_str(), 0600), 0);
+    for (const auto& [input, message] :
+         {std::pair{Path("dir"), "'" + Path("dir") + "' is a directory"},
+          std::pair{Path("pipe"), "'" + Path("pipe") + "' is a fifo, not a file"}}) {
+        c.InputFile = input;
+        try {
+            c.Execute(true);
+            ADD_FAILURE() << "no exception";
+        } catch (const EInOutError& e) {
+            EXPECT_EQ(e.Message(), message);
+        }
     }
+    // Nor is a fifo written to as the output.
+    Write(Path("in"), "12345678");
+    c.InputFile = Path("in");
+    c.OutputFile = Path("pipe");
+    EXPECT_THROW(c.Execute(true), EInOutError);
     EXPECT_EQ(Read(Path("out")), "old");
-    EXPECT_EQ(EntryCount(), 2u);
+    EXPECT_EQ(EntryCount(), 4u);
 }
 
 TEST_F(EncryptionFile, ReadOnlyInputEncryptsToAnotherFile) {

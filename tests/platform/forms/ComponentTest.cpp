@@ -41,6 +41,29 @@ TEST(ComponentTest, NamesMustBeValidAndUniqueWithinTheOwner) {
     EXPECT_EQ(form.FindComponent("nothing"), nullptr);
 }
 
+// Lookups by name go through the owner's index: it follows renames and frees, and of
+// the duplicate names a file may hold, the first in component order is found.
+TEST(ComponentTest, LookupsByNameFollowRenamesFreesAndDuplicates) {
+    auto form = Form("object F: TForm\n  object A: TEdit\n  end\n  object a: TEdit\n  end\n"
+                     "  object B: TEdit\n  end\nend\n");
+    TComponent* root = form->Root();
+    TComponent* first = root->Components(0);
+    TComponent* second = root->Components(1);
+    TComponent* third = root->Components(2);
+    EXPECT_EQ(root->FindComponent("A"), first);
+    EXPECT_THROW(third->SetName("a"), EComponentError);
+    first->SetName("C");
+    EXPECT_EQ(root->FindComponent("A"), second);
+    EXPECT_EQ(root->FindComponent("c"), first);
+    second->Free();
+    EXPECT_EQ(root->FindComponent("a"), nullptr);
+    third->SetName("A");
+    EXPECT_EQ(root->FindComponent("a"), third);
+    EXPECT_EQ(root->FindComponent("B"), nullptr);
+    first->SetName("");
+    EXPECT_EQ(root->FindComponent("C"), nullptr);
+}
+
 TEST(ComponentTest, ClassTestsFollowInheritance) {
     auto f = Form("object Form1: TForm1\n"
                   "  object E: TDBEdit\n  end\n  object D: TDBDateEdit\n  end\n"

@@ -2,11 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -146,14 +148,114 @@ TEST_F(RegistryTest, CorruptFileIsReportedWithItsLineAndNeverOverwritten) {
     EXPECT_THROW(reg.ReadString("x"), ERegistryException);
 }
 
-TEST_F(RegistryTest, LineBreaksAreRefusedAndLoseNothing) {
+TEST_F(RegistryTest, LineBreaksAndNulBytesAreRefusedByNameAndLoseNothing) {
     TRegistry reg(FFile);
     reg.OpenKey("Software\\Vesk", true);
     reg.WriteString("Safe", "1");
     const std::string before = FileText();
-    EXPECT_THROW(reg.WriteString("Bad", "two\nlines"), ERegistryException);
+    const std::pair<std::string, std::string> cases[] = {
+        {"two\nlines", "Failed to set data for 'Bad': line breaks cannot be stored"},
+        {std::string("a\0b", 3), "Failed to set data for 'Bad': a NUL byte cannot be stored"},
+    };
+    for (const auto& [value, message] : cases) {
+        try {
+            reg.WriteString("Bad", value);
+            ADD_FAILURE() << message;
+        } catch (const ERegistryException& e) {
+            EXPECT_EQ(e.Message(), message);
+        }
+    }
     EXPECT_THROW(reg.WriteString("Bad\r", "x"), ERegistryException);
+    EXPECT_THROW(reg.OpenKey(std::string("Software\\A\0B", 13), true), ERegistryException);
     EXPECT_EQ(FileText(), before);
+}
+
+// A value of another kind ending in a continuation backslash at the very end of the file
+// would swallow the next line written after it: such a file is refused as cut short,
+// with its line, and never overwritten.
+TEST_F(RegistryTest, AValueCutShortAtTheEndIsRefusedAndWhatIsWrittenReadsBack) {
+    const std::string cut = "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Vesk]\r\n"
+                            "\"Blob\"=hex:01,02,\\\r\n  03,\\\r\n";
+    WriteFileText(cut);
+    TRegistry reg(FFile);
+    try {
+        reg.OpenKey("Software\\Vesk", false);
+        FAIL() << "a store cut short was read";
+    } catch (const ERegistryException& e) {
+        EXPECT_EQ(e.Message(), FFile + ":5: the value continues past the end of the file (is "
+                                       "the file cut short?)");
+    }
+    EXPECT_THROW(reg.WriteString("Favor0", "new"), ERegistryException);
+    EXPECT_EQ(FileText(), cut);
+
+    // Whole, the same value is kept and what is written after it reads back.
+    WriteFileText(cut + "  04\r\n");
+    ASSERT_TRUE(reg.OpenKey("Software\\Vesk", false));
+    reg.WriteString("Favor0", "new");
+    TRegistry again(FFile);
+    ASSERT_TRUE(again.OpenKey("Software\\Vesk", false));
+    EXPECT_EQ(again.ReadString("Favor0"), "new");
+    EXPECT_NE(FileText().find("\"Blob\"=hex:01,02,\\\r\n  03,\\\r\n  04\r\n"), std::string::npos);
+}
+
+// A transaction left by an error writes nothing of what it changed: a list is never
+// left half written. One abandoned part makes the whole update write nothing.
+TEST_F(RegistryTest, AnAbandonedTransactionWritesNothing) {
+    TRegistry reg(FFile);
+    reg.OpenKey("Software\\Vesk", true);
+    reg.WriteString("List0", "old");
+    const std::string before = FileText();
+    try {
+        TRegistryUpdate transaction(reg);
+        reg.WriteString("List0", "new");
+        reg.WriteString("List1", "new");
+        reg.WriteString("List2", "bad\nline");
+        transaction.Commit();
+    } catch (const ERegistryException&) {
+    }
+    EXPECT_EQ(FileText(), before);
+    EXPECT_EQ(reg.ReadString("List0"), "old");
+    EXPECT_FALSE(reg.ValueExists("List1"));
+
+    TRegistryUpdate outer(reg);
+    reg.WriteString("List0", "outer");
+    {
+        TRegistryUpdate inner(reg);
+        reg.WriteString("List1", "inner");
+    } // left without Commit
+    EXPECT_THROW(outer.Commit(), ERegistryException);
+    EXPECT_EQ(FileText(), before);
+    reg.WriteString("After", "ok"); // the lock was given up
+    EXPECT_EQ(reg.ReadString("After"), "ok");
+}
+
+TEST_F(RegistryTest, AStoreThatIsNoFileIsNamedNotWaitedOn) {
+    ASSERT_EQ(::mkfifo(FFile.c_str(), 0600), 0);
+    TRegistry reg(FFile);
+    try {
+        reg.OpenKey("Software", false);
+        FAIL() << "a fifo was read as the store";
+    } catch (const ERegistryException& e) {
+        EXPECT_EQ(e.Message(), "'" + FFile + "' is a fifo, not a file");
+    }
+    EXPECT_THROW(reg.WriteString("x", "y"), ERegistryException);
+    EXPECT_TRUE(fs::is_fifo(FFile));
+}
+
+TEST_F(RegistryTest, AKeyOpenedForWritingIsCreatedByTheFirstValueOnly) {
+    TRegistry reg(FFile);
+    reg.OpenKeyOnWrite("Software\\Vesk\\Find");
+    EXPECT_EQ(reg.CurrentPath(), "Software\\Vesk\\Find");
+    EXPECT_EQ(reg.ReadString("MainPath0"), "");
+    TStringList names;
+    reg.GetValueNames(names);
+    EXPECT_EQ(names.Count(), 0);
+    EXPECT_FALSE(fs::exists(FDir + "/registry.reg"));
+    EXPECT_FALSE(fs::exists(FDir + "/registry.reg.lock"));
+    reg.WriteString("MainPath0", "/src");
+    TRegistry other(FFile);
+    ASSERT_TRUE(other.OpenKey("Software\\Vesk\\Find", false));
+    EXPECT_EQ(other.ReadString("MainPath0"), "/src");
 }
 
 TEST_F(RegistryTest, ChangesByAnotherHandleAreSeen) {
@@ -256,8 +358,8 @@ TEST_F(RegistryTest, TwoProcessesWritingAtOnceLoseNothing) {
         fs::remove_all(shm);
 }
 
-// A writer killed while it writes leaves the old store or the new one, never a torn
-// one, and its lock goes with it.
+// A writer killed while it writes, wherever the kill falls, leaves the old store or the
+// new one, never a torn one nor a temporary file, and its lock goes with it.
 TEST_F(RegistryTest, WriterKilledMidWriteLeavesAWholeFile) {
     const std::string big(2 << 20, 'A');
     {
@@ -265,38 +367,86 @@ TEST_F(RegistryTest, WriterKilledMidWriteLeavesAWholeFile) {
         reg.OpenKey("Software\\Crash", true);
         reg.WriteString("Big", big);
     }
-    const std::string before = FileText();
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        try {
-            TRegistry reg(FFile);
-            reg.OpenKey("Software\\Crash", true);
-            for (char fill = 'B';; fill = fill == 'B' ? 'C' : 'B')
-                reg.WriteString("Big", std::string(2 << 20, fill));
-        } catch (...) {
+    std::mt19937 random(11);
+    for (int run = 0; run < 10; ++run) {
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            try {
+                TRegistry reg(FFile);
+                reg.OpenKey("Software\\Crash", true);
+                for (char fill = 'B';; fill = fill == 'B' ? 'C' : 'B')
+                    reg.WriteString("Big", std::string(2 << 20, fill));
+            } catch (...) {
+            }
+            ::_exit(1);
         }
-        ::_exit(1);
-    }
-    // Kill it as soon as its temporary file is half written.
-    const std::string temp = FFile + ".tmp";
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    struct stat st {};
-    while (std::chrono::steady_clock::now() < deadline &&
-           !(::stat(temp.c_str(), &st) == 0 && st.st_size > 0 &&
-             st.st_size < static_cast<off_t>(before.size())))
-        std::this_thread::sleep_for(std::chrono::microseconds(50));
-    ::kill(child, SIGKILL);
-    int status = 0;
-    ::waitpid(child, &status, 0);
+        std::this_thread::sleep_for(std::chrono::milliseconds(5 + random() % 40));
+        ::kill(child, SIGKILL);
+        int status = 0;
+        ::waitpid(child, &status, 0);
 
+        TRegistry reg(FFile);
+        ASSERT_TRUE(reg.OpenKey("Software\\Crash", false));
+        const std::string value = reg.ReadString("Big");
+        ASSERT_EQ(value.size(), big.size());
+        EXPECT_EQ(value.find_first_not_of(value[0]), std::string::npos) << "torn value";
+        reg.WriteString("After", "ok"); // the dead writer's lock is gone
+        EXPECT_EQ(reg.ReadString("After"), "ok");
+        std::vector<std::string> left;
+        for (const auto& entry : fs::directory_iterator(FDir))
+            left.push_back(entry.path().filename().string());
+        std::sort(left.begin(), left.end());
+        EXPECT_EQ(left, (std::vector<std::string>{"registry.reg", "registry.reg.lock"}));
+    }
+}
+
+// A transaction holds the lock from its read to its write: ten processes each reading a
+// number and writing it back one higher, all at once, count to ten.
+TEST_F(RegistryTest, ReadModifyWriteInsideATransactionLosesNoUpdate) {
+    constexpr int Writers = 10;
+    {
+        TRegistry reg(FFile);
+        reg.OpenKey("Software\\Count", true);
+        reg.WriteInteger("N", 0);
+    }
+    int start[2];
+    ASSERT_EQ(::pipe(start), 0);
+    std::vector<pid_t> children;
+    for (int p = 0; p < Writers; ++p) {
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            ::close(start[1]);
+            char go;
+            int status = ::read(start[0], &go, 1) == 0 ? 0 : 2; // all start when it closes
+            try {
+                TRegistry reg(FFile);
+                reg.OpenKey("Software\\Count", false);
+                const std::int32_t seen = reg.ReadInteger("N"); // cached before the lock
+                TRegistryUpdate transaction(reg);
+                const std::int32_t now = reg.ReadInteger("N"); // read again under it
+                std::this_thread::sleep_for(std::chrono::milliseconds(2));
+                reg.WriteInteger("N", now + 1);
+                transaction.Commit();
+                status = status == 0 && seen <= now ? 0 : 3;
+            } catch (...) {
+                status = 1;
+            }
+            ::_exit(status);
+        }
+        children.push_back(child);
+    }
+    ::close(start[0]);
+    ::close(start[1]);
+    for (pid_t child : children) {
+        int status = -1;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    }
     TRegistry reg(FFile);
-    ASSERT_TRUE(reg.OpenKey("Software\\Crash", false));
-    const std::string value = reg.ReadString("Big");
-    ASSERT_EQ(value.size(), big.size());
-    EXPECT_EQ(value.find_first_not_of(value[0]), std::string::npos) << "torn value";
-    reg.WriteString("After", "ok"); // the dead writer's lock is gone
-    EXPECT_EQ(reg.ReadString("After"), "ok");
+    ASSERT_TRUE(reg.OpenKey("Software\\Count", false));
+    EXPECT_EQ(reg.ReadInteger("N"), Writers);
 }
 
 } // namespace
