@@ -171,4 +171,106 @@ int TQtCanvas::DrawText(std::string_view text, TRect& rect, unsigned flags) {
     return layout.Height;
 }
 
+// Bitmaps
+
+namespace {
+
+TColor FromQRgb(QRgb rgb) {
+    return RGB(std::uint8_t(qRed(rgb)), std::uint8_t(qGreen(rgb)), std::uint8_t(qBlue(rgb)));
+}
+
+} // namespace
+
+QImage ImageWithoutColour(const QImage& image, TColor key) {
+    QImage result = image.convertToFormat(QImage::Format_ARGB32);
+    const QRgb keyRgb = ToQColor(key).rgb() & RGB_MASK;
+    for (int y = 0; y < result.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(result.scanLine(y));
+        for (int x = 0; x < result.width(); ++x)
+            if ((line[x] & RGB_MASK) == keyRgb)
+                line[x] = 0;
+    }
+    return result;
+}
+
+QImage* TQtCanvas::TargetImage() const {
+    QPaintDevice* device = FPainter.device();
+    if (!device || device->devType() != QInternal::Image)
+        return nullptr;
+    return static_cast<QImage*>(device);
+}
+
+void TQtCanvas::Draw(int x, int y, TBitmap& bitmap) {
+    const auto* picture = dynamic_cast<const TQtBitmap*>(&bitmap);
+    if (!picture)
+        throw EInvalidGraphic("Only a bitmap of a Qt canvas can be drawn on a Qt canvas");
+    TPainterState state(FPainter);
+    FPainter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    if (bitmap.Transparent())
+        FPainter.drawImage(
+            x, y, ImageWithoutColour(picture->Image(), picture->ResolvedTransparentColor()));
+    else
+        FPainter.drawImage(x, y, picture->Image());
+}
+
+void TQtCanvas::CopyRect(const TRect& dest, TCanvas& source, const TRect& src) {
+    const auto* from = dynamic_cast<const TQtCanvas*>(&source);
+    const QImage* image = from ? from->TargetImage() : nullptr;
+    if (!image)
+        throw EInvalidGraphic("CopyRect needs a Qt canvas that paints on an image");
+    if (dest.Width() == 0 || dest.Height() == 0 || src.Width() == 0 || src.Height() == 0)
+        return;
+    // A copy first: the source may be this very canvas, and parts outside the image
+    // come out black.
+    const QRect srcRect(std::min(src.Left, src.Right), std::min(src.Top, src.Bottom),
+                        std::abs(src.Width()), std::abs(src.Height()));
+    QImage pixels = image->copy(srcRect);
+    pixels = pixels.mirrored(src.Width() < 0, src.Height() < 0);
+    const bool flipX = dest.Width() < 0;
+    const bool flipY = dest.Height() < 0;
+    const QRect destRect(std::min(dest.Left, dest.Right), std::min(dest.Top, dest.Bottom),
+                         std::abs(dest.Width()), std::abs(dest.Height()));
+    TPainterState state(FPainter);
+    FPainter.setCompositionMode(QPainter::CompositionMode_Source);
+    FPainter.drawImage(destRect, pixels.mirrored(flipX, flipY));
+}
+
+std::unique_ptr<TBitmap> TQtCanvas::CreateBitmap(int width, int height) {
+    return std::make_unique<TQtBitmap>(width, height);
+}
+
+TQtBitmap::TQtBitmap(int width, int height) {
+    if (width < 1 || height < 1)
+        throw EInvalidGraphic("A bitmap must be at least 1 x 1 pixels, not " +
+                              std::to_string(width) + " x " + std::to_string(height));
+    FImage = QImage(width, height, QImage::Format_RGB32);
+    FImage.fill(Qt::black);
+}
+
+TQtBitmap::TQtBitmap(const QImage& image) {
+    if (image.isNull())
+        throw EInvalidGraphic("A bitmap must be at least 1 x 1 pixels, not 0 x 0");
+    FImage = image.convertToFormat(QImage::Format_RGB32);
+}
+
+TQtBitmap::~TQtBitmap() {
+    FCanvas.reset();
+    if (FPainter.isActive())
+        FPainter.end();
+}
+
+TQtCanvas& TQtBitmap::Canvas() {
+    if (!FCanvas) {
+        FPainter.begin(&FImage);
+        FCanvas = std::make_unique<TQtCanvas>(FPainter);
+    }
+    return *FCanvas;
+}
+
+TColor TQtBitmap::ResolvedTransparentColor() const {
+    if (TransparentColor() != clDefault)
+        return ColorToRGB(TransparentColor());
+    return FromQRgb(FImage.pixel(0, FImage.height() - 1));
+}
+
 } // namespace vesk
