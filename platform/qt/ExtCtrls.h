@@ -5,6 +5,7 @@
 
 #include "platform/qt/QtCanvas.h"
 
+#include <QAbstractButton>
 #include <QButtonGroup>
 #include <QGroupBox>
 #include <QStackedWidget>

@@ -54,8 +54,42 @@ QRegion ToQRegion(const TRegion& region) {
 
 TQtCanvas::TQtCanvas(QPainter& painter) : FPainter(painter) {}
 
+// Pixels set straight into the image the painter paints on, when nothing the painter
+// would add (a transformation other than a shift, clipping, opacity) is in force and
+// the image's buffer is its own (a shared one would part from the painter's).
+bool TQtCanvas::DrawPixelsDirectly(const std::vector<TPoint>& pixels) {
+    QImage* image = TargetImage();
+    if (!image || !image->isDetached() || FPainter.hasClipping() || FPainter.opacity() != 1.0)
+        return false;
+    if (image->format() != QImage::Format_RGB32 &&
+        image->format() != QImage::Format_ARGB32_Premultiplied)
+        return false;
+    const QTransform& transform = FPainter.worldTransform();
+    if (transform.type() > QTransform::TxTranslate)
+        return false;
+    const int dx = int(transform.dx());
+    const int dy = int(transform.dy());
+    if (dx != transform.dx() || dy != transform.dy())
+        return false;
+    const QRgb colour = ToQColor(Pen().Color).rgb(); // opaque
+    const bool mask = Pen().Mode == TPenMode::pmMask;
+    const int width = image->width();
+    const int height = image->height();
+    uchar* bits = image->bits();
+    const qsizetype stride = image->bytesPerLine();
+    for (const TPoint& p : pixels) {
+        const int x = p.X + dx;
+        const int y = p.Y + dy;
+        if (x < 0 || y < 0 || x >= width || y >= height)
+            continue;
+        QRgb& pixel = reinterpret_cast<QRgb*>(bits + y * stride)[x];
+        pixel = mask ? (pixel & colour) : colour;
+    }
+    return true;
+}
+
 void TQtCanvas::DrawPixels(const std::vector<TPoint>& pixels) {
-    if (pixels.empty())
+    if (pixels.empty() || DrawPixelsDirectly(pixels))
         return;
     TPainterState state(FPainter);
     FPainter.setRenderHint(QPainter::Antialiasing, false);

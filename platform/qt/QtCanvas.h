@@ -48,6 +48,7 @@ public:
 
 private:
     void DrawPixels(const std::vector<TPoint>& pixels);
+    bool DrawPixelsDirectly(const std::vector<TPoint>& pixels);
 
     QPainter& FPainter;
 };
