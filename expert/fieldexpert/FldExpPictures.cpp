@@ -15,13 +15,7 @@ void Fill(TCanvas& canvas, const TRect& rect, TColor colour) {
 // A raised or sunken box with the classic two-tone edge.
 void Box(TCanvas& canvas, const TRect& r, TColor face, bool sunken) {
     Fill(canvas, r, face);
-    canvas.SetPenColor(sunken ? clGray : clWhite);
-    canvas.MoveTo(r.Left, r.Bottom - 1);
-    canvas.LineTo(r.Left, r.Top);
-    canvas.LineTo(r.Right - 1, r.Top);
-    canvas.SetPenColor(sunken ? clWhite : clGray);
-    canvas.LineTo(r.Right - 1, r.Bottom - 1);
-    canvas.LineTo(r.Left, r.Bottom - 1);
+    Frame3D(canvas, r, sunken ? clGray : clWhite, sunken ? clWhite : clGray);
 }
 
 // A small form window: title bar, face, and room for rows below Top + 12.

@@ -219,4 +219,8 @@ private:
     TPoint FPenPos;
 };
 
+// The host's one-pixel 3-D edge inside Rect: its left and top in TopLeft, its right and
+// bottom in BottomRight (white over gray looks raised, gray over white sunken).
+void Frame3D(TCanvas& canvas, const TRect& rect, TColor topLeft, TColor bottomRight);
+
 } // namespace vesk

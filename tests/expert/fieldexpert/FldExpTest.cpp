@@ -2,11 +2,11 @@
 // designer shows, real clicks on the wizard's widgets, the host's boxes recorded.
 #include "expert/fieldexpert/FldExp.h"
 #include "platform/ota/HeadlessHost.h"
+#include "tests/expert/fieldexpert/ShopDatabase.h"
 #include "tests/library/utility/ScratchDir.h"
 
 #include <QTest>
 #include <QTimer>
-#include <SQLiteCpp/SQLiteCpp.h>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -35,9 +35,7 @@ class FldExpTest : public test::ScratchDir {
 protected:
     void SetUp() override {
         ScratchDir::SetUp();
-        SQLite::Database db(Path("shop.db"), SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE);
-        db.exec("CREATE TABLE orders (SaleDate DATE, CustNo INTEGER, Company VARCHAR(30),"
-                " Amount FLOAT, Paid BOOLEAN)");
+        test::CreateShopDatabase(Path("shop.db"));
     }
     // Opens Unit1 with the form and shows it in the designer.
     void Design(const std::string& form) {

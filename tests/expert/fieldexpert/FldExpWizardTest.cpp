@@ -2,9 +2,9 @@
 // real database in a scratch folder.
 #include "expert/fieldexpert/FldExpWizard.h"
 #include "platform/forms/FormFile.h"
+#include "tests/expert/fieldexpert/ShopDatabase.h"
 #include "tests/library/utility/ScratchDir.h"
 
-#include <SQLiteCpp/SQLiteCpp.h>
 #include <gtest/gtest.h>
 
 namespace vesk {
@@ -16,9 +16,7 @@ class FldExpWizardTest : public test::ScratchDir {
 protected:
     void SetUp() override {
         ScratchDir::SetUp();
-        SQLite::Database db(Path("shop.db"), SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE);
-        db.exec("CREATE TABLE orders (SaleDate DATE, CustNo INTEGER, Company VARCHAR(30),"
-                " Amount FLOAT, Paid BOOLEAN)");
+        test::CreateShopDatabase(Path("shop.db"));
         Form = TFormFile::Parse("object Form1: TForm1\n"
                                 "  object Orders: TTable\n    DatabaseName = 'shop.db'\n"
                                 "    TableName = 'orders'\n  end\n"
