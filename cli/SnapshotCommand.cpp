@@ -43,6 +43,7 @@ public:
         app.add_option("--author", FAuthor, "about: the author line");
         app.add_option("--ticks", FTicks, "about: timer ticks to run before drawing (default 40)")
             ->check(CLI::Range(0, 100000));
+        app.add_option("--seed", FSeed, "about: the seed of the band colours (default 1)");
     }
 
     int Run() override {
@@ -119,7 +120,7 @@ private:
 
     QImage About() const {
         THeadlessHost host; // the error box, if the box raised one, is recorded there
-        TAboutDlg dialog;
+        TAboutDlg dialog(nullptr, SeededRandomSource(FSeed));
         dialog.lbVersion->SetCaption(FVersion);
         dialog.lbAuthor->SetCaption(FAuthor);
         dialog.CreateBox();
@@ -146,6 +147,7 @@ private:
     std::string FVersion = "Veskor 1.00";
     std::string FAuthor = "by the Vesk authors";
     int FTicks = 40;
+    unsigned FSeed = 1;
 };
 
 const CommandRegistration snapshotRegistration{

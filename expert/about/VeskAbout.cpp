@@ -90,8 +90,9 @@ int KeyCode(const QKeyEvent& event) {
 
 } // namespace
 
-TAboutDlg::TAboutDlg(QWidget* owner)
-    : QDialog(owner, Qt::Dialog | Qt::FramelessWindowHint), FAnimation(BoxBounds) {
+TAboutDlg::TAboutDlg(QWidget* owner, TRandomSource random)
+    : QDialog(owner, Qt::Dialog | Qt::FramelessWindowHint),
+      FAnimation(BoxBounds, std::move(random)) {
     setObjectName("AboutDlg");
     setFixedSize(ClientWidth, ClientHeight);
     setAutoFillBackground(true);

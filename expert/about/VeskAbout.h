@@ -35,7 +35,9 @@ public:
     static constexpr int ClientHeight = 291;
 
     // Parentless, as a window of the application; shaped and animated from the start.
-    explicit TAboutDlg(QWidget* owner = nullptr);
+    // Random gives the band colours (new ones each showing, unless a picture wants the
+    // same ones every time).
+    explicit TAboutDlg(QWidget* owner = nullptr, TRandomSource random = NewRandomSource());
     ~TAboutDlg() override;
 
     // The controls, in their order of stacking (later ones above).

@@ -65,10 +65,14 @@ std::vector<TBand> FrameBands(int offset, int step, int width, int height) {
     return bands;
 }
 
-TRandomSource NewRandomSource() {
-    auto engine = std::make_shared<std::mt19937>(std::random_device{}());
+TRandomSource SeededRandomSource(unsigned seed) {
+    auto engine = std::make_shared<std::mt19937>(seed);
     return
         [engine](int range) { return std::uniform_int_distribution<int>(0, range - 1)(*engine); };
+}
+
+TRandomSource NewRandomSource() {
+    return SeededRandomSource(std::random_device{}());
 }
 
 TAboutAnimation::TAboutAnimation(const TRect& box, TRandomSource random)

@@ -55,8 +55,10 @@ std::vector<TBand> FrameBands(int offset, int step, int width, int height);
 
 // A random integer from 0 to Range - 1.
 using TRandomSource = std::function<int(int range)>;
-// A source seeded afresh, so that each showing gets new colours.
+// A source seeded afresh, so that each showing gets new colours; or from Seed, the same
+// numbers every time.
 TRandomSource NewRandomSource();
+TRandomSource SeededRandomSource(unsigned seed);
 
 class TAboutAnimation {
 public:
