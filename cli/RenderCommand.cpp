@@ -4,6 +4,7 @@
 #include "cli/OffscreenApp.h"
 #include "library/effects/LblEffct.h"
 #include "library/effects/VeskButton.h"
+#include "platform/qt/LiveWidget.h"
 #include "platform/qt/QtCanvas.h"
 #include "platform/rtl/SysUtils.h"
 
@@ -69,23 +70,25 @@ public:
         if (!FSize.empty())
             ParseSize(FSize, width, height);
 
-        std::unique_ptr<QWidget> widget;
-        std::function<void(TCanvas&)> paint;
-        if (FKind == "label") {
-            auto label = std::make_unique<TLabelEffect>();
-            label->resize(width ? width : 260, height ? height : 60);
-            for (const auto& [name, value] : Settings())
-                label->SetPublishedProperty(name, value);
-            paint = [raw = label.get()](TCanvas& canvas) { raw->Paint(canvas); };
-            widget = std::move(label);
-        } else {
-            auto button = std::make_unique<TVeskSpeedButton>();
-            button->resize(width ? width : 50, height ? height : 50);
-            for (const auto& [name, value] : Settings())
-                button->SetPublishedProperty(name, value);
-            paint = [raw = button.get()](TCanvas& canvas) { raw->Paint(canvas); };
-            widget = std::move(button);
+        // Made and set through the class registry, as a form file would.
+        const bool isLabel = FKind == "label";
+        const TClassInfo& type = isLabel ? LabelEffectClass() : VeskSpeedButtonClass();
+        std::unique_ptr<TLiveObject> live = type.Live()->Create(type, nullptr);
+        QWidget* widget = LiveWidget(live.get());
+        widget->resize(width ? width : (isLabel ? 260 : 50), height ? height : (isLabel ? 60 : 50));
+        for (const auto& [name, value] : Settings()) {
+            const TPropInfo* prop = type.FindProp(name);
+            if (!prop || prop->Kind == TTypeKind::tkMethod)
+                throw CommandError(type.ClassName() + " has no property '" + name + "'");
+            if (!WriteLivePropertyText(*live, name, value))
+                throw CommandError(type.ClassName() + "." + prop->Name +
+                                   " is kept in form files only; it cannot be drawn");
         }
+        std::function<void(TCanvas&)> paint;
+        if (auto* label = qobject_cast<TLabelEffect*>(widget))
+            paint = [label](TCanvas& canvas) { label->Paint(canvas); };
+        else if (auto* button = qobject_cast<TVeskSpeedButton*>(widget))
+            paint = [button](TCanvas& canvas) { button->Paint(canvas); };
         if (widget->width() > MaxSide || widget->height() > MaxSide)
             throw CommandError("the control grew to " + std::to_string(widget->width()) + "x" +
                                std::to_string(widget->height()) + ", larger than " +

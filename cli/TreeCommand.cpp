@@ -27,7 +27,7 @@ public:
         table.SetDatabaseName(FDatabase);
         table.SetTableName(FTable);
         TDataSource source(&table);
-        TVeskDBTreeView view;
+        TVeskCustomDBTreeView view;
         view.SetDataFieldID(FIdField);
         view.SetDataFieldOwnerID(FOwnerField);
         view.SetDataFieldText(FTextField);

@@ -1,13 +1,17 @@
 // The data-aware tree's build over a SQLite table of a million records, against the
 // floor of reading the same rows straight from SQLite, in the same run.
 //
-//   build/bin/bench_dbtree [--records=N] [benchmark options]
+//   build/bin/bench_dbtree [--records=N] [benchmark options]   (the widget on the offscreen
+//   platform)
 //
 // The table is made once in a temporary folder: IDs 1..N in random row order, about
 // one record in a hundred a root, every other one owned by a record of lower ID.
 #include "library/dbtree/VeskDBTree.h"
+#include "library/dbtree/VeskDBTreeView.h"
 #include "platform/data/DBTables.h"
 
+#include <QApplication>
+#include <QScrollBar>
 #include <SQLiteCpp/SQLiteCpp.h>
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
@@ -65,7 +69,7 @@ void OpenBook(TTable& table, bool open) {
         table.Open();
 }
 
-void Connect(TVeskDBTreeView& view, TDataSource& source) {
+void Connect(TVeskCustomDBTreeView& view, TDataSource& source) {
     view.SetDataFieldID("ID");
     view.SetDataFieldOwnerID("OwnerID");
     view.SetDataFieldText("Name");
@@ -151,7 +155,7 @@ void BM_BuildTree(benchmark::State& state) {
     TTable table;
     OpenBook(table, false);
     TDataSource source(&table);
-    TVeskDBTreeView view;
+    TVeskCustomDBTreeView view;
     Connect(view, source);
     for (auto _ : state) {
         table.Open();
@@ -170,7 +174,7 @@ void BM_BuildTreeOnOpenTable(benchmark::State& state) {
     TTable table;
     OpenBook(table, true);
     TDataSource source(&table);
-    TVeskDBTreeView view;
+    TVeskCustomDBTreeView view;
     Connect(view, source); // builds once
     for (auto _ : state) {
         state.PauseTiming();
@@ -182,12 +186,119 @@ void BM_BuildTreeOnOpenTable(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * RecordCount);
 }
 
+// ---- the widget, shown on the offscreen platform
+
+void ConnectWidget(TVeskDBTreeView& view, TDataSource& source) {
+    Connect(view.Tree(), source);
+    view.resize(400, 600);
+    view.show();
+    QApplication::processEvents();
+}
+
+// The build on an open table with the widget shown: the model reset, the expanded
+// and selected nodes given back to the view and its layout, painted once.
+void BM_WidgetBuildTreeOnOpenTable(benchmark::State& state) {
+    TTable table;
+    OpenBook(table, true);
+    TDataSource source(&table);
+    TVeskDBTreeView view;
+    ConnectWidget(view, source);
+    for (auto _ : state) {
+        state.PauseTiming();
+        view.Items().Clear();
+        QApplication::processEvents();
+        state.ResumeTiming();
+        view.Tree().BuildTree();
+        view.repaint();
+        benchmark::DoNotOptimize(view.Items().Count());
+    }
+    state.SetItemsProcessed(state.iterations() * RecordCount);
+}
+
+// One page down, from the top to the end of the roots, repainted each step.
+void BM_WidgetScrollStep(benchmark::State& state) {
+    TTable table;
+    OpenBook(table, true);
+    TDataSource source(&table);
+    TVeskDBTreeView view;
+    ConnectWidget(view, source);
+    QScrollBar* bar = view.verticalScrollBar();
+    for (auto _ : state) {
+        if (bar->value() >= bar->maximum()) {
+            state.PauseTiming();
+            bar->setValue(0);
+            state.ResumeTiming();
+        }
+        bar->setValue(bar->value() + bar->pageStep());
+        view.viewport()->repaint();
+    }
+}
+
+// Expanding, then collapsing, the deepest node that has children, with every node
+// above it open and the view scrolled to it.
+void BM_WidgetExpandDeepNode(benchmark::State& state) {
+    TTable table;
+    OpenBook(table, true);
+    TDataSource source(&table);
+    TVeskDBTreeView view;
+    ConnectWidget(view, source);
+    TTreeNode* deep = nullptr;
+    for (int i = 0; i < view.Items().Count(); ++i) {
+        TTreeNode* node = view.Items().Item(i);
+        if (node->HasChildren() && (!deep || node->Level() > deep->Level()))
+            deep = node;
+    }
+    if (!deep) {
+        state.SkipWithError("no node with children");
+        return;
+    }
+    std::vector<TTreeNode*> path;
+    for (TTreeNode* up = deep->Parent(); up; up = up->Parent())
+        path.push_back(up);
+    for (auto up = path.rbegin(); up != path.rend(); ++up)
+        view.expand(view.IndexOf(*up));
+    const QModelIndex at = view.IndexOf(deep);
+    view.scrollTo(at);
+    QApplication::processEvents();
+    for (auto _ : state) {
+        view.expand(at);
+        view.viewport()->repaint();
+        view.collapse(at);
+        view.viewport()->repaint();
+    }
+    state.counters["depth"] = static_cast<double>(deep->Level());
+}
+
+// With children placed on expanding: the build on an open table until the first
+// screen is painted.
+void BM_LazyFirstScreen(benchmark::State& state) {
+    TTable table;
+    OpenBook(table, true);
+    TDataSource source(&table);
+    TVeskDBTreeView view;
+    view.Tree().SetLoadOnExpand(true);
+    ConnectWidget(view, source);
+    for (auto _ : state) {
+        state.PauseTiming();
+        view.Items().Clear();
+        QApplication::processEvents();
+        state.ResumeTiming();
+        view.Tree().BuildTree();
+        view.repaint();
+        benchmark::DoNotOptimize(view.Items().Count());
+    }
+}
+
 BENCHMARK(BM_BareScan)->Unit(benchmark::kMillisecond)->MinTime(2);
 BENCHMARK(BM_TableOpen)->Unit(benchmark::kMillisecond)->MinTime(2);
 BENCHMARK(BM_FieldReads)->Unit(benchmark::kMillisecond)->MinTime(2);
 BENCHMARK(BM_TableWalk)->Unit(benchmark::kMillisecond)->MinTime(2);
 BENCHMARK(BM_BuildTree)->Unit(benchmark::kMillisecond)->MinTime(2);
 BENCHMARK(BM_BuildTreeOnOpenTable)->Unit(benchmark::kMillisecond)->MinTime(2);
+BENCHMARK(BM_WidgetBuildTreeOnOpenTable)->Unit(benchmark::kMillisecond)->MinTime(2);
+BENCHMARK(BM_WidgetScrollStep)->Unit(benchmark::kMillisecond)->MinTime(1);
+BENCHMARK(BM_WidgetExpandDeepNode)->Unit(benchmark::kMillisecond)->MinTime(1);
+BENCHMARK(BM_LazyFirstScreen)->Unit(benchmark::kMillisecond)->MinTime(2);
 
 // Keeps each benchmark's time per run, wall clock and processor, to print each as a
 // multiple of the bare scan's after the usual table.
@@ -227,6 +338,10 @@ int main(int argc, char** argv) {
     }
     int count = static_cast<int>(arguments.size());
     benchmark::Initialize(&count, arguments.data());
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    int qtArgc = 1;
+    QApplication application(qtArgc, argv);
     MakeDatabase();
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);

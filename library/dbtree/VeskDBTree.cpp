@@ -1,6 +1,8 @@
 #include "library/dbtree/VeskDBTree.h"
 
 #include "platform/controls/Forms.h"
+#include "platform/design/DataClasses.h"
+#include "platform/forms/Component.h"
 #include "platform/rtl/LargeMemory.h"
 
 #include <algorithm>
@@ -76,6 +78,82 @@ void TVeskDBTreeDataLink::DataSetChanged() {
     if (TreeView)
         TreeView->BuildTree();
 }
+
+// ---- TVeskLazyRecords
+
+// The identifiers of every record, grouped by owner in record order, so that the
+// records a node owns are found when it is first expanded. Each record leaves its
+// group when placed.
+class TVeskLazyRecords {
+public:
+    void Add(std::int32_t id, std::int32_t owner) {
+        FIDs.push_back(id);
+        FOwners.push_back(owner);
+    }
+    void Group() {
+        const int count = static_cast<int>(FOwners.size());
+        std::int64_t low = 0;
+        std::int64_t high = 0;
+        for (std::int32_t owner : FOwners) {
+            low = std::min<std::int64_t>(low, owner);
+            high = std::max<std::int64_t>(high, owner);
+        }
+        FDense = high - low <= 2 * static_cast<std::int64_t>(count) + 64;
+        FLow = low;
+        TLargeVector<int> groupOf(count);
+        int groups = FDense ? static_cast<int>(high - low + 1) : 0;
+        for (int i = 0; i < count; ++i) {
+            if (FDense) {
+                groupOf[i] = static_cast<int>(FOwners[i] - FLow);
+            } else {
+                const auto [slot, added] = FSparse.try_emplace(FOwners[i], groups);
+                groups += added;
+                groupOf[i] = slot->second;
+            }
+        }
+        FFront.assign(groups, 0);
+        FEnd.assign(groups, 0);
+        for (int group : groupOf)
+            ++FEnd[group];
+        int start = 0;
+        for (int g = 0; g < groups; ++g) {
+            FFront[g] = start;
+            start += FEnd[g];
+            FEnd[g] = FFront[g];
+        }
+        FRecords.resize(count);
+        for (int i = 0; i < count; ++i)
+            FRecords[FEnd[groupOf[i]]++] = i;
+    }
+    // The group of Owner's records not placed yet; -1 when there is none.
+    int GroupOf(std::int32_t owner) const {
+        int group = -1;
+        if (FDense) {
+            const std::int64_t g = owner - FLow;
+            if (g >= 0 && g < static_cast<std::int64_t>(FFront.size()))
+                group = static_cast<int>(g);
+        } else if (const auto found = FSparse.find(owner); found != FSparse.end()) {
+            group = found->second;
+        }
+        return group >= 0 && FFront[group] < FEnd[group] ? group : -1;
+    }
+    int Pending(std::int32_t owner) const {
+        const int group = GroupOf(owner);
+        return group < 0 ? 0 : FEnd[group] - FFront[group];
+    }
+    // The next record (its index in the data set, from 0) of the group.
+    int Take(int group) { return FRecords[FFront[group]++]; }
+
+private:
+    TLargeVector<std::int32_t> FIDs;
+    TLargeVector<std::int32_t> FOwners;
+    TLargeVector<int> FRecords;
+    TLargeVector<int> FFront;
+    TLargeVector<int> FEnd;
+    bool FDense = true;
+    std::int64_t FLow = 0;
+    std::unordered_map<std::int32_t, int> FSparse;
+};
 
 // ---- TVeskCustomDBTreeView
 
@@ -190,11 +268,16 @@ void TVeskCustomDBTreeView::BuildTree() {
         return;
     if (FDataFields[0].empty() || FDataFields[1].empty() || FDataFields[2].empty())
         return;
+    FLazy.reset();
     if (!FDataLink->Active()) {
         Items().Clear();
         return;
     }
     TDataSet& dataSet = *FDataLink->DataSet();
+    if (FLoadOnExpand) {
+        BuildLazily(dataSet);
+        return;
+    }
     Items().BeginUpdate();
     FBuilding = true;
     const TCursor savedCursor = Screen().Cursor();
@@ -459,17 +542,164 @@ void TVeskCustomDBTreeView::SaveTree() {
 void TVeskCustomDBTreeView::SaveState() {
     FSavedIndex = 0;
     FSavedExpanded = true;
+    FSavedID.reset();
     if (TTreeNode* selected = Selected()) {
         FSavedIndex = selected->AbsoluteIndex();
         FSavedExpanded = selected->Expanded();
+        if (const TVeskTreeNode* veskNode = AsVeskNode(selected))
+            FSavedID = veskNode->ID;
     }
 }
 
 void TVeskCustomDBTreeView::LoadState() {
-    if (Items().Count() > FSavedIndex && FSavedIndex >= 0) {
-        TTreeNode* node = Items().Item(FSavedIndex);
+    TTreeNode* node = nullptr;
+    if (FKeepSelectionByID && FSavedID)
+        node = GetNodeAtID(*FSavedID);
+    if (!node && Items().Count() > FSavedIndex && FSavedIndex >= 0)
+        node = Items().Item(FSavedIndex);
+    if (node) {
         SetSelected(node);
         node->SetExpanded(FSavedExpanded);
+    }
+}
+
+// ---- children on expanding
+
+namespace {
+
+// Puts a data set back where it stood: on a record, or at its end.
+class TPositionKeeper {
+public:
+    explicit TPositionKeeper(TDataSet& dataSet)
+        : FDataSet(dataSet), FRecNo(dataSet.RecNo()), FEof(dataSet.Eof()) {}
+    void Restore() {
+        if (FEof || FRecNo <= 0) {
+            FDataSet.Last();
+            FDataSet.Next();
+        } else {
+            FDataSet.SetRecNo(FRecNo);
+        }
+    }
+
+private:
+    TDataSet& FDataSet;
+    int FRecNo;
+    bool FEof;
+};
+
+} // namespace
+
+void TVeskCustomDBTreeView::BuildLazily(TDataSet& dataSet) {
+    Items().BeginUpdate();
+    FBuilding = true;
+    const TCursor savedCursor = Screen().Cursor();
+    Screen().SetCursor(crHourGlass);
+    dataSet.DisableControls();
+    bool controlsDisabled = true;
+    auto restore = [&] {
+        if (controlsDisabled) {
+            controlsDisabled = false;
+            dataSet.EnableControls();
+        }
+        FBuilding = false;
+        Items().EndUpdate();
+        Screen().SetCursor(savedCursor);
+    };
+    try {
+        auto lazy = std::make_unique<TVeskLazyRecords>();
+        TField& id = RequireField(0);
+        TField& owner = RequireField(1);
+        for (dataSet.First(); !dataSet.Eof(); dataSet.Next())
+            lazy->Add(id.AsInteger(), owner.AsInteger());
+        lazy->Group();
+        Items().Clear();
+        FLazy = std::move(lazy);
+        TPositionKeeper atEnd(dataSet); // where a full build leaves it
+        PlaceLazyRecords(nullptr, 0);
+        atEnd.Restore();
+        if (Items().Count() > 0) {
+            TTreeNode* first = Items().Item(0);
+            SetSelected(first);
+            first->SetExpanded(true);
+        }
+        controlsDisabled = false;
+        dataSet.EnableControls(); // its notification ends at the guard
+    } catch (...) {
+        FLazy.reset();
+        try {
+            restore();
+        } catch (...) {
+            // The first error is the one to report.
+        }
+        throw;
+    }
+    restore();
+}
+
+void TVeskCustomDBTreeView::PlaceLazyRecords(TTreeNode* parent, std::int32_t owner) {
+    TDataSet& dataSet = *FDataLink->DataSet();
+    const bool withImage = !FDataFields[3].empty();
+    for (int group = FLazy->GroupOf(owner); group >= 0; group = FLazy->GroupOf(owner)) {
+        dataSet.SetRecNo(FLazy->Take(group) + 1);
+        TVeskTreeNode record(&Items());
+        DoFillNode(&record);
+        record.SetText(RequireField(2).AsString());
+        record.ID = RequireField(0).AsInteger();
+        record.OwnerID = RequireField(1).AsInteger();
+        if (withImage)
+            record.SetImageIndex(RequireField(3).AsInteger());
+        TVeskTreeNode* placed = PlaceRecord(record, owner == 0 ? nullptr : parent);
+        if (placed && placed->ID >= 0 && placed->OwnerID >= 0 && FLazy->Pending(placed->ID) > 0)
+            placed->SetHasChildren(true);
+    }
+}
+
+int TVeskCustomDBTreeView::PendingChildCount(const TTreeNode* node) const {
+    const auto* veskNode = dynamic_cast<const TVeskTreeNode*>(node);
+    if (!FLazy || !veskNode || veskNode->ID < 0 || veskNode->OwnerID < 0 || !FDataLink->Active())
+        return 0;
+    return FLazy->Pending(veskNode->ID);
+}
+
+void TVeskCustomDBTreeView::LoadPendingChildren(TTreeNode* node) {
+    if (PendingChildCount(node) == 0)
+        return;
+    // The data set is walked to the records and put back where it stood. Its controls
+    // stay enabled: disabling them would end in a change notice that rebuilds every
+    // other view of the data set.
+    TDataSet& dataSet = *FDataLink->DataSet();
+    TPositionKeeper position(dataSet);
+    Items().BeginUpdate();
+    const bool wasBuilding = FBuilding;
+    FBuilding = true;
+    auto restore = [&] {
+        FBuilding = wasBuilding;
+        Items().EndUpdate();
+        position.Restore();
+    };
+    try {
+        PlaceLazyRecords(node, AsVeskNode(node)->ID);
+        node->SetHasChildren(false);
+    } catch (...) {
+        try {
+            restore();
+        } catch (...) {
+            // The first error is the one to report.
+        }
+        throw;
+    }
+    restore();
+}
+
+void TVeskCustomDBTreeView::LoadChildren(TTreeNode* node) {
+    LoadPendingChildren(node);
+}
+
+void TVeskCustomDBTreeView::MarkPendingChildren() {
+    for (int i = 0; i < Items().Count(); ++i) {
+        TTreeNode* node = Items().Item(i);
+        if (!node->GetFirstChild() && PendingChildCount(node) > 0)
+            node->SetHasChildren(true);
     }
 }
 
@@ -490,6 +720,8 @@ void TVeskCustomDBTreeView::CreateWnd() {
         // The host restored plain nodes without identifiers: place the saved records.
         Items().Clear();
         BuildNode(nullptr);
+        if (FLazy)
+            MarkPendingChildren();
         LoadState();
     } catch (...) {
         Items().EndUpdate();
@@ -554,6 +786,29 @@ void TVeskCustomDBTreeView::GetNodeInfo(TTreeNode* node, TVeskNodeInfo& info) co
         info.Data = node->Data();
         info.Text = node->Text();
     }
+}
+
+// ---- field-name editors
+
+void TDBStringProperty::GetValues(const TGetStrProc& proc) {
+    TStringList values; // freed on every path, errors included
+    FillValueList(values);
+    for (int i = 0; i < values.Count(); ++i)
+        proc(values[i]);
+}
+
+void TDataFieldProperty::FillValueList(TStringList& list) {
+    const TComponent& component = *GetComponent(0);
+    const TPropInfo* prop = vesk::GetPropInfo(component.ClassInfo(), DataSourcePropName());
+    if (!prop || prop->Kind != TTypeKind::tkClass)
+        return;
+    const TComponent* source = component.GetRef(prop->Name);
+    if (!source)
+        return;
+    if (!source->InheritsFrom("TDataSource"))
+        throw EInvalidCast("Invalid class typecast");
+    if (const TComponent* dataSet = source->GetRef("DataSet"))
+        GetModelFieldNames(*dataSet, list);
 }
 
 } // namespace vesk

@@ -6,12 +6,14 @@
 
 #include "platform/controls/ComCtrls.h"
 #include "platform/data/DB.h"
+#include "platform/design/PropertyEditors.h"
 #include "platform/rtl/LargeMemory.h"
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -78,6 +80,7 @@ private:
 };
 
 class TVeskCustomDBTreeView;
+class TVeskLazyRecords;
 
 // Rebuilds its view when the data set opens, closes or changes; scrolling leaves the
 // tree alone.
@@ -131,6 +134,22 @@ public:
     TVeskTreeNode* GetNode(int index) const;
     void SetNode(int index, std::unique_ptr<TVeskTreeNode> node);
 
+    // Beyond the host's behaviour, both off by default:
+    // RefreshTree selects the node of the same ID again (by position when it is gone).
+    bool KeepSelectionByID() const { return FKeepSelectionByID; }
+    void SetKeepSelectionByID(bool value) { FKeepSelectionByID = value; }
+    // A build reads only the identifiers and places the roots; a node's children are
+    // placed when it is first expanded (the data set must stay open), each with
+    // OnFillNode raised then. Once every node is expanded the tree is the one a full
+    // build makes (for records with distinct IDs); GetNodeAtID finds placed nodes only.
+    // Expanding leaves the data set on the record it stood on. Takes effect at the
+    // next build.
+    bool LoadOnExpand() const { return FLoadOnExpand; }
+    void SetLoadOnExpand(bool value) { FLoadOnExpand = value; }
+    // Children of Node held back by LoadOnExpand, and placing them.
+    int PendingChildCount(const TTreeNode* node) const;
+    void LoadPendingChildren(TTreeNode* node);
+
     bool Building() const { return FBuilding; }
     TVeskDBTreeDataLink* DataLink() const { return FDataLink.get(); }
     std::int32_t SavedIndex() const { return FSavedIndex; }
@@ -143,11 +162,6 @@ public:
     const TNodeEvent& OnDestroyNode() const { return FOnDestroyNode; }
     void SetOnDestroyNode(TNodeEvent value) { FOnDestroyNode = std::move(value); }
 
-protected:
-    virtual void DoCreateNode(TTreeNode* node);
-    virtual void DoDestroyNode(TTreeNode* node);
-    virtual void DoFillNode(TTreeNode* node);
-
     // The published data properties.
     const std::string& DataFieldID() const { return FDataFields[0]; }
     void SetDataFieldID(const std::string& value) { SetDataField(0, value); }
@@ -158,11 +172,21 @@ protected:
     const std::string& DataFieldImageIndex() const { return FDataFields[3]; }
     void SetDataFieldImageIndex(const std::string& value) { SetDataField(3, value); }
 
+protected:
+    void LoadChildren(TTreeNode* node) override;
+    virtual void DoCreateNode(TTreeNode* node);
+    virtual void DoDestroyNode(TTreeNode* node);
+    virtual void DoFillNode(TTreeNode* node);
+
 private:
     void FreeNotification(TObject* component) override;
     void ReadRecords(TDataSet& dataSet);
     TField& RequireField(int index) const;
     TVeskTreeNode* PlaceRecord(const TVeskTreeNode& record, TTreeNode* parent);
+    void BuildLazily(TDataSet& dataSet);
+    // Places the held-back records owned by Owner under Parent (roots for owner 0).
+    void PlaceLazyRecords(TTreeNode* parent, std::int32_t owner);
+    void MarkPendingChildren();
 
     bool FBuilding = false;
     std::array<std::string, 4> FDataFields;
@@ -174,19 +198,36 @@ private:
     TVeskPendingList FNodes;
     std::int32_t FSavedIndex = 0;
     bool FSavedExpanded = false;
+    std::optional<std::int32_t> FSavedID;
+    bool FKeepSelectionByID = false;
+    bool FLoadOnExpand = false;
+    std::unique_ptr<TVeskLazyRecords> FLazy;
 };
 
-// The component as placed on forms: the data properties are public.
-class TVeskDBTreeView : public TVeskCustomDBTreeView {
+// A string property whose inspector offers a sorted drop-down list of values, also
+// for several components at once; the user may still type any value.
+class TDBStringProperty : public TStringProperty {
 public:
-    using TVeskCustomDBTreeView::DataFieldID;
-    using TVeskCustomDBTreeView::DataFieldImageIndex;
-    using TVeskCustomDBTreeView::DataFieldOwnerID;
-    using TVeskCustomDBTreeView::DataFieldText;
-    using TVeskCustomDBTreeView::SetDataFieldID;
-    using TVeskCustomDBTreeView::SetDataFieldImageIndex;
-    using TVeskCustomDBTreeView::SetDataFieldOwnerID;
-    using TVeskCustomDBTreeView::SetDataFieldText;
+    using TStringProperty::TStringProperty;
+    TPropertyAttributes GetAttributes() const override {
+        return {paValueList, paMultiSelect, paSortList};
+    }
+    // Proc with each value FillValueList gives, in its order.
+    void GetValues(const TGetStrProc& proc) override;
+
+protected:
+    virtual void FillValueList(TStringList& list) = 0;
+};
+
+// The field names of the data set that the first edited component's data source
+// (its property DataSourcePropName) feeds from; any component with a published
+// DataSource works. Raises EInvalidCast when that property names an object that is
+// not a data source.
+class TDataFieldProperty : public TDBStringProperty {
+public:
+    using TDBStringProperty::TDBStringProperty;
+    virtual std::string DataSourcePropName() const { return "DataSource"; }
+    void FillValueList(TStringList& list) override;
 };
 
 } // namespace vesk

@@ -143,92 +143,28 @@ void PaintLabelEffect(TCanvas& canvas, const TLabelEffectLook& look) {
         SetTextAngle(canvas, 0);
 }
 
-namespace {
-
-constexpr std::string_view DirectionNames[] = {"edNone",     "edUp",        "edUpRight",
-                                               "edRight",    "edDownRight", "edDown",
-                                               "edDownLeft", "edLeft",      "edUpLeft"};
-constexpr std::string_view StyleNames[] = {"esNone",   "esCustom", "esRaised",
-                                           "esSunken", "esShadow", "esFlying"};
-constexpr std::string_view SchemeNames[] = {"csCustom",   "csText", "csWindows",
-                                            "csEmbossed", "csGold", "csSteel"};
-constexpr std::string_view AlignmentNames[] = {"taLeftJustify", "taRightJustify", "taCenter"};
-
-template <std::size_t N>
-std::size_t IndexOfName(const std::string_view (&names)[N], std::string_view name,
-                        std::string_view typeName) {
-    for (std::size_t i = 0; i < N; ++i)
-        if (SameText(names[i], name))
-            return i;
-    std::string known;
-    for (std::string_view each : names)
-        known.append(known.empty() ? "" : ", ").append(each);
-    throw EConvertError("'" + std::string(name) + "' is not a " + std::string(typeName) +
-                        " (one of " + known + ")");
-}
-
-} // namespace
-
-std::string_view EffectDirectionName(TEffectDirection value) {
-    return DirectionNames[value];
-}
-std::string_view EffectStyleName(TEffectStyle value) {
-    return StyleNames[value];
-}
-std::string_view ColourSchemeName(TColourScheme value) {
-    return SchemeNames[value];
-}
-std::string_view AlignmentName(TAlignment value) {
-    return AlignmentNames[value];
-}
-
-TEffectDirection EffectDirectionFromName(std::string_view name) {
-    return TEffectDirection(IndexOfName(DirectionNames, name, "direction"));
-}
-TEffectStyle EffectStyleFromName(std::string_view name) {
-    return TEffectStyle(IndexOfName(StyleNames, name, "effect style"));
-}
-TColourScheme ColourSchemeFromName(std::string_view name) {
-    return TColourScheme(IndexOfName(SchemeNames, name, "colour scheme"));
-}
-TAlignment AlignmentFromName(std::string_view name) {
-    return TAlignment(IndexOfName(AlignmentNames, name, "alignment"));
-}
-
-const std::vector<TStoredDefault>& LabelEffectStoredDefaults() {
-    static const std::vector<TStoredDefault> defaults{
-        {"DepthHighlight", "1"},
-        {"DepthShadow", "1"},
-        {"DirectionHighlight", "edUpLeft"},
-        {"DirectionShadow", "edDownRight"},
-        {"ColourHighlight", "clWhite"},
-        {"ColourShadow", "clBlack"},
-        {"EffectStyle", "esRaised"},
-        {"ColourScheme", "csWindows"},
-        {"AsButton", "False"},
-        {"Angle", "0"},
-        {"Align", "alNone"},
-        {"Alignment", "taLeftJustify"},
-        {"AutoSize", "True"},
-        {"Caption", ""},
-        {"Color", "clBtnFace"},
-        {"DragCursor", "crDrag"},
-        {"DragMode", "dmManual"},
-        {"Enabled", "True"},
-        {"FocusControl", ""},
-        {"Font", ""},
-        {"ParentColor", "True"},
-        {"ParentFont", "True"},
-        {"ParentShowHint", "True"},
-        {"PopupMenu", ""},
-        {"ShowAccelChar", "True"},
-        {"ShowHint", "False"},
-        {"Transparent", "False"},
-        {"Layout", "tlTop"},
-        {"Visible", "True"},
-        {"WordWrap", "False"},
-    };
-    return defaults;
+TClassInfo& DescribeLabelEffect() {
+    TClassRegistry& registry = TClassRegistry::Instance();
+    if (const TClassInfo* known = registry.Find("TLabelEffect"))
+        return const_cast<TClassInfo&>(*known);
+    const std::vector<std::string> directions{"edNone",     "edUp",        "edUpRight",
+                                              "edRight",    "edDownRight", "edDown",
+                                              "edDownLeft", "edLeft",      "edUpLeft"};
+    return registry.Register("TLabelEffect", "TCustomLabel")
+        .Add(IntProp("DepthHighlight", 1, 0, MaxEffectDepth, "TEffectDepth"))
+        .Add(IntProp("DepthShadow", 1, 0, MaxEffectDepth, "TEffectDepth"))
+        .Add(EnumProp("DirectionHighlight", "TEffectDirection", directions, "edUpLeft"))
+        .Add(EnumProp("DirectionShadow", "TEffectDirection", directions, "edDownRight"))
+        .Add(ColorProp("ColourHighlight", "clWhite"))
+        .Add(ColorProp("ColourShadow", "clBlack"))
+        .Add(EnumProp("EffectStyle", "TEffectStyle",
+                      {"esNone", "esCustom", "esRaised", "esSunken", "esShadow", "esFlying"},
+                      "esRaised"))
+        .Add(EnumProp("ColourScheme", "TColourScheme",
+                      {"csCustom", "csText", "csWindows", "csEmbossed", "csGold", "csSteel"},
+                      "csWindows"))
+        .Add(BoolProp("AsButton", false))
+        .Add(IntProp("Angle", 0, 0, MaxAngle, "TAngleRange"));
 }
 
 } // namespace vesk

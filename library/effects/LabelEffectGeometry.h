@@ -1,9 +1,9 @@
 // The effect label without its widget: the types of the unit LblEffct, the colour
-// schemes, the layer and rotation geometry, the painting on a canvas, and the table
-// of published properties with their stored defaults. Pure.
+// schemes, the layer and rotation geometry, the painting on a canvas, and the class's
+// description. Pure.
 #pragma once
 
-#include "library/effects/PropertyText.h"
+#include "platform/design/ClassRegistry.h"
 #include "platform/graphics/Graphics.h"
 
 #include <array>
@@ -95,18 +95,9 @@ void PaintLabelEffect(TCanvas& canvas, const TLabelEffectLook& look);
 // Makes the canvas font draw at Angle degrees counter-clockwise (TrueType only).
 void SetTextAngle(TCanvas& canvas, std::uint16_t angle);
 
-// The published properties in their published order, with their stored defaults.
-const std::vector<TStoredDefault>& LabelEffectStoredDefaults();
-
-// Names of the enumeration values, as form files and the command line spell them.
-std::string_view EffectDirectionName(TEffectDirection value);
-std::string_view EffectStyleName(TEffectStyle value);
-std::string_view ColourSchemeName(TColourScheme value);
-std::string_view AlignmentName(TAlignment value);
-// The value of a name (case ignored); EConvertError for an unknown one.
-TEffectDirection EffectDirectionFromName(std::string_view name);
-TEffectStyle EffectStyleFromName(std::string_view name);
-TColourScheme ColourSchemeFromName(std::string_view name);
-TAlignment AlignmentFromName(std::string_view name);
+// Registers the description of TLabelEffect, once: its published properties in
+// order with their stored defaults; the host label's own it inherits. The current
+// package owns it.
+TClassInfo& DescribeLabelEffect();
 
 } // namespace vesk

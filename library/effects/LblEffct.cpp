@@ -1,6 +1,7 @@
 #include "library/effects/LblEffct.h"
 
-#include "library/effects/PropertyText.h"
+#include "platform/design/Palette.h"
+#include "platform/qt/HostWidgets.h"
 #include "platform/rtl/SysUtils.h"
 
 #include <cmath>
@@ -221,97 +222,64 @@ void TLabelEffect::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
         SetEffectStyle(esRaised);
 }
 
-namespace {
-
-TFontStyles FontStylesFromText(std::string_view text) {
-    // "[fsBold,fsItalic]" as form files write a set; the brackets may be left out.
-    if (!text.empty() && text.front() == '[')
-        text.remove_prefix(1);
-    if (!text.empty() && text.back() == ']')
-        text.remove_suffix(1);
-    TFontStyles styles = 0;
-    while (!text.empty()) {
-        const std::size_t comma = text.find(',');
-        std::string_view item = text.substr(0, comma);
-        while (!item.empty() && item.front() == ' ')
-            item.remove_prefix(1);
-        while (!item.empty() && item.back() == ' ')
-            item.remove_suffix(1);
-        if (SameText(item, "fsBold"))
-            styles |= fsBold;
-        else if (SameText(item, "fsItalic"))
-            styles |= fsItalic;
-        else if (SameText(item, "fsUnderline"))
-            styles |= fsUnderline;
-        else if (SameText(item, "fsStrikeOut"))
-            styles |= fsStrikeOut;
-        else if (!item.empty())
-            throw EConvertError("'" + std::string(item) + "' is not a font style");
-        if (comma == std::string_view::npos)
-            break;
-        text.remove_prefix(comma + 1);
-    }
-    return styles;
+bool TLabelEffect::event(QEvent* event) {
+    return ApplyDynamicProperty(*this, event, LabelEffectClass()) || TCustomLabel::event(event);
 }
 
-} // namespace
-
-void TLabelEffect::SetPublishedProperty(std::string_view name, std::string_view value) {
-    auto is = [&](std::string_view property) { return SameText(name, property); };
-    if (is("DepthHighlight"))
-        SetDepthHighlight(TEffectDepth(IntegerFromText(value, 0, MaxEffectDepth, name)));
-    else if (is("DepthShadow"))
-        SetDepthShadow(TEffectDepth(IntegerFromText(value, 0, MaxEffectDepth, name)));
-    else if (is("DirectionHighlight"))
-        SetDirectionHighlight(EffectDirectionFromName(value));
-    else if (is("DirectionShadow"))
-        SetDirectionShadow(EffectDirectionFromName(value));
-    else if (is("ColourHighlight"))
-        SetColourHighlight(StringToColor(value));
-    else if (is("ColourShadow"))
-        SetColourShadow(StringToColor(value));
-    else if (is("EffectStyle"))
-        SetEffectStyle(EffectStyleFromName(value));
-    else if (is("ColourScheme"))
-        SetColourScheme(ColourSchemeFromName(value));
-    else if (is("AsButton"))
-        SetAsButton(BooleanFromText(value));
-    else if (is("Angle"))
-        SetAngle(TAngleRange(IntegerFromText(value, 0, MaxAngle, name)));
-    else if (is("Caption"))
-        SetCaption(std::string(value));
-    else if (is("Color"))
-        SetColor(StringToColor(value));
-    else if (is("Alignment"))
-        SetAlignment(AlignmentFromName(value));
-    else if (is("Transparent"))
-        SetTransparent(BooleanFromText(value));
-    else if (is("AutoSize"))
-        SetAutoSize(BooleanFromText(value));
-    else if (is("WordWrap"))
-        SetWordWrap(BooleanFromText(value));
-    else if (is("ShowAccelChar"))
-        SetShowAccelChar(BooleanFromText(value));
-    else if (is("Enabled"))
-        setEnabled(BooleanFromText(value));
-    else if (is("Font.Color"))
-        SetFontColor(StringToColor(value));
-    else if (is("Font.Name")) {
-        if (value.empty())
-            throw EConvertError("Font.Name must not be empty");
-        TFont font = Font();
-        font.Name = value;
-        SetFont(font);
-    } else if (is("Font.Size")) {
-        TFont font = Font();
-        font.Size = IntegerFromText(value, 1, 1000, name);
-        SetFont(font);
-    } else if (is("Font.Style")) {
-        TFont font = Font();
-        font.Style = FontStylesFromText(value);
-        SetFont(font);
-    } else
-        throw EConvertError("TLabelEffect has no property '" + std::string(name) + "'");
+const TClassInfo& LabelEffectClass() {
+    TClassInfo& info = DescribeLabelEffect();
+    if (info.Live())
+        return info;
+    using V = const TValue&;
+    using S = const TLiveScope*;
+    using W = TLabelEffect;
+    auto b = MakeWidgetClass<W>();
+    BindCustomLabel(*b);
+    auto prop = [&](const char* name) -> const TPropInfo& { return *info.FindProp(name); };
+    static const TPropInfo* direction = &prop("DirectionHighlight");
+    static const TPropInfo* style = &prop("EffectStyle");
+    static const TPropInfo* scheme = &prop("ColourScheme");
+    b->Bind(
+        "DepthHighlight", [](const W& w) { return TValue::Integer(w.DepthHighlight()); },
+        [](W& w, V v, S) { w.SetDepthHighlight(TEffectDepth(IntegerValue(v))); });
+    b->Bind(
+        "DepthShadow", [](const W& w) { return TValue::Integer(w.DepthShadow()); },
+        [](W& w, V v, S) { w.SetDepthShadow(TEffectDepth(IntegerValue(v))); });
+    b->Bind(
+        "DirectionHighlight",
+        [](const W& w) { return EnumToValue(*direction, w.DirectionHighlight()); },
+        [](W& w, V v, S) { w.SetDirectionHighlight(TEffectDirection(OrdinalOf(*direction, v))); });
+    b->Bind(
+        "DirectionShadow", [](const W& w) { return EnumToValue(*direction, w.DirectionShadow()); },
+        [](W& w, V v, S) { w.SetDirectionShadow(TEffectDirection(OrdinalOf(*direction, v))); });
+    b->Bind(
+        "ColourHighlight", [](const W& w) { return ColorToValue(w.ColourHighlight()); },
+        [](W& w, V v, S) { w.SetColourHighlight(ColorValue(v)); });
+    b->Bind(
+        "ColourShadow", [](const W& w) { return ColorToValue(w.ColourShadow()); },
+        [](W& w, V v, S) { w.SetColourShadow(ColorValue(v)); });
+    b->Bind(
+        "EffectStyle", [](const W& w) { return EnumToValue(*style, w.EffectStyle()); },
+        [](W& w, V v, S) { w.SetEffectStyle(TEffectStyle(OrdinalOf(*style, v))); });
+    b->Bind(
+        "ColourScheme", [](const W& w) { return EnumToValue(*scheme, w.ColourScheme()); },
+        [](W& w, V v, S) { w.SetColourScheme(TColourScheme(OrdinalOf(*scheme, v))); });
+    b->Bind(
+        "AsButton", [](const W& w) { return BooleanToValue(w.AsButton()); },
+        [](W& w, V v, S) { w.SetAsButton(BooleanValue(v)); });
+    b->Bind(
+        "Angle", [](const W& w) { return TValue::Integer(w.Angle()); },
+        [](W& w, V v, S) { w.SetAngle(TAngleRange(IntegerValue(v))); });
+    info.SetLive(b);
+    return info;
 }
+
+namespace LblEffct {
+
+void Register() {
+    RegisterComponents("Vesk", {&LabelEffectClass()});
+}
+
+} // namespace LblEffct
 
 } // namespace vesk

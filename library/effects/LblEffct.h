@@ -14,17 +14,6 @@ namespace vesk {
 
 class TLabelEffect : public TCustomLabel {
     Q_OBJECT
-    Q_PROPERTY(vesk::TEffectDepth DepthHighlight READ DepthHighlight WRITE SetDepthHighlight)
-    Q_PROPERTY(vesk::TEffectDepth DepthShadow READ DepthShadow WRITE SetDepthShadow)
-    Q_PROPERTY(vesk::TEffectDirection DirectionHighlight READ DirectionHighlight WRITE
-                   SetDirectionHighlight)
-    Q_PROPERTY(vesk::TEffectDirection DirectionShadow READ DirectionShadow WRITE SetDirectionShadow)
-    Q_PROPERTY(vesk::TColor ColourHighlight READ ColourHighlight WRITE SetColourHighlight)
-    Q_PROPERTY(vesk::TColor ColourShadow READ ColourShadow WRITE SetColourShadow)
-    Q_PROPERTY(vesk::TEffectStyle EffectStyle READ EffectStyle WRITE SetEffectStyle)
-    Q_PROPERTY(vesk::TColourScheme ColourScheme READ ColourScheme WRITE SetColourScheme)
-    Q_PROPERTY(bool AsButton READ AsButton WRITE SetAsButton)
-    Q_PROPERTY(vesk::TAngleRange Angle READ Angle WRITE SetAngle)
 
 public:
     explicit TLabelEffect(QWidget* owner = nullptr);
@@ -53,17 +42,13 @@ public:
     // The colours of each scheme as this label holds them.
     const TSchemeColours& SchemeColours() const { return FSchemeColours; }
 
-    // Sets a published property from its text as a form file writes it:
-    // "EffectStyle" = "esSunken", "ColourShadow" = "$00400040", "Font.Name" = "Arial".
-    // Unknown names and bad values raise EConvertError (ERangeError out of range).
-    void SetPublishedProperty(std::string_view name, std::string_view value);
-
     void Paint(TCanvas& canvas) override;
     static void SetTextAngle(TCanvas& canvas, std::uint16_t angle) {
         vesk::SetTextAngle(canvas, angle);
     }
 
 protected:
+    bool event(QEvent* event) override;
     void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
     void MouseMove(TShiftState shift, int x, int y) override;
     void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
@@ -93,5 +78,13 @@ private:
     double FCosAngle = 1.0;
     double FSinAngle = 0.0;
 };
+
+// The registered class TLabelEffect with its live binding (registered on first use).
+const TClassInfo& LabelEffectClass();
+
+namespace LblEffct {
+// Puts TLabelEffect on the palette page "Vesk".
+void Register();
+} // namespace LblEffct
 
 } // namespace vesk

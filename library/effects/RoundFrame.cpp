@@ -63,41 +63,15 @@ bool PointInClientRect(const TRect& rect, TPoint point) {
            point.Y <= rect.Bottom;
 }
 
-std::string_view CircleTypeName(TCircleType value) {
-    return value == ctRaised ? "ctRaised" : "ctLowered";
-}
-
-TCircleType CircleTypeFromName(std::string_view name) {
-    if (SameText(name, "ctRaised"))
-        return ctRaised;
-    if (SameText(name, "ctLowered"))
-        return ctLowered;
-    throw EConvertError("'" + std::string(name) + "' is not a circle type (ctLowered, ctRaised)");
-}
-
-const std::vector<TStoredDefault>& VeskSpeedButtonStoredDefaults() {
-    static const std::vector<TStoredDefault> defaults{
-        {"AllowAllUp", "False"},
-        {"GroupIndex", "0"},
-        {"Down", "False"},
-        {"Caption", ""},
-        {"Enabled", "True"},
-        {"Flat", "False"},
-        {"Font", ""},
-        {"Glyph", ""},
-        {"Layout", "blGlyphLeft"},
-        {"Margin", "-1"},
-        {"NumGlyphs", "1"},
-        {"ParentFont", "True"},
-        {"ParentShowHint", "True"},
-        {"ShowHint", "False"},
-        {"Spacing", "4"},
-        {"Visible", "True"},
-        {"Radius", ""},
-        {"LeftBorder", ""},
-        {"RightBorder", ""},
-    };
-    return defaults;
+TClassInfo& DescribeVeskSpeedButton() {
+    TClassRegistry& registry = TClassRegistry::Instance();
+    if (const TClassInfo* known = registry.Find("TVeskSpeedButton"))
+        return const_cast<TClassInfo&>(*known);
+    const std::vector<std::string> circles{"ctLowered", "ctRaised"};
+    return registry.Register("TVeskSpeedButton", "TSpeedButton")
+        .Add(IntProp("Radius"))
+        .Add(EnumProp("LeftBorder", "TCircleType", circles, std::nullopt))
+        .Add(EnumProp("RightBorder", "TCircleType", circles, std::nullopt));
 }
 
 } // namespace vesk

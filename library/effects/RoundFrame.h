@@ -1,9 +1,9 @@
 // The round speed button without its widget: the 3-D outline whose two ends are
 // half-circles bulging outwards or inwards, drawn on a canvas, the pointer test, and
-// the button's published properties with their stored defaults. Pure.
+// the class's description. Pure.
 #pragma once
 
-#include "library/effects/PropertyText.h"
+#include "platform/design/ClassRegistry.h"
 #include "platform/graphics/Graphics.h"
 
 #include <cstdint>
@@ -24,10 +24,8 @@ void DrawRoundFrame(TRect rect, int radius, TCanvas& canvas, bool enabled, bool 
 // round outline count too.
 bool PointInClientRect(const TRect& rect, TPoint point);
 
-std::string_view CircleTypeName(TCircleType value);
-TCircleType CircleTypeFromName(std::string_view name); // EConvertError when unknown
-
-// The published properties in their published order, with their stored defaults.
-const std::vector<TStoredDefault>& VeskSpeedButtonStoredDefaults();
+// Registers the description of TVeskSpeedButton, once: Radius, LeftBorder and
+// RightBorder, none with a stored default; the host button's own it inherits.
+TClassInfo& DescribeVeskSpeedButton();
 
 } // namespace vesk

@@ -1,5 +1,7 @@
 #include "library/effects/VeskButton.h"
 
+#include "platform/design/Palette.h"
+#include "platform/qt/HostWidgets.h"
 #include "platform/rtl/SysUtils.h"
 
 #include <QCursor>
@@ -30,28 +32,44 @@ void TVeskSpeedButton::Paint(TCanvas& canvas) {
                    MouseInControl(*this), FLeftBorder, FRightBorder);
 }
 
-void TVeskSpeedButton::SetPublishedProperty(std::string_view name, std::string_view value) {
-    auto is = [&](std::string_view property) { return SameText(name, property); };
-    if (is("Radius"))
-        SetRadius(IntegerFromText(value, 0, 10000, name));
-    else if (is("LeftBorder"))
-        SetLeftBorder(CircleTypeFromName(value));
-    else if (is("RightBorder"))
-        SetRightBorder(CircleTypeFromName(value));
-    else if (is("Flat"))
-        SetFlat(BooleanFromText(value));
-    else if (is("AllowAllUp"))
-        SetAllowAllUp(BooleanFromText(value));
-    else if (is("GroupIndex"))
-        SetGroupIndex(IntegerFromText(value, INT_MIN, INT_MAX, name));
-    else if (is("Down"))
-        SetDown(BooleanFromText(value));
-    else if (is("Enabled"))
-        setEnabled(BooleanFromText(value));
-    else if (is("Caption"))
-        SetCaption(std::string(value));
-    else
-        throw EConvertError("TVeskSpeedButton has no property '" + std::string(name) + "'");
+bool TVeskSpeedButton::event(QEvent* event) {
+    return ApplyDynamicProperty(*this, event, VeskSpeedButtonClass()) || TSpeedButton::event(event);
 }
+
+const TClassInfo& VeskSpeedButtonClass() {
+    TClassInfo& info = DescribeVeskSpeedButton();
+    if (info.Live())
+        return info;
+    using V = const TValue&;
+    using S = const TLiveScope*;
+    using W = TVeskSpeedButton;
+    auto b = MakeWidgetClass<W>();
+    BindSpeedButton(*b);
+    static const TPropInfo* circle = info.FindProp("LeftBorder");
+    b->Bind(
+        "Radius", [](const W& w) { return TValue::Integer(w.Radius()); },
+        [](W& w, V v, S) {
+            const std::int64_t radius = IntegerValue(v);
+            if (radius < 0 || radius > 10000)
+                throw ERangeError("Radius must be from 0 to 10000, not " + IntToStr(radius));
+            w.SetRadius(static_cast<int>(radius));
+        });
+    b->Bind(
+        "LeftBorder", [](const W& w) { return EnumToValue(*circle, w.LeftBorder()); },
+        [](W& w, V v, S) { w.SetLeftBorder(TCircleType(OrdinalOf(*circle, v))); });
+    b->Bind(
+        "RightBorder", [](const W& w) { return EnumToValue(*circle, w.RightBorder()); },
+        [](W& w, V v, S) { w.SetRightBorder(TCircleType(OrdinalOf(*circle, v))); });
+    info.SetLive(b);
+    return info;
+}
+
+namespace VeskButton {
+
+void Register() {
+    RegisterComponents("Vesk", {&VeskSpeedButtonClass()});
+}
+
+} // namespace VeskButton
 
 } // namespace vesk

@@ -17,9 +17,6 @@ bool MouseInControl(const QWidget& control);
 
 class TVeskSpeedButton : public TSpeedButton {
     Q_OBJECT
-    Q_PROPERTY(int Radius READ Radius WRITE SetRadius)
-    Q_PROPERTY(vesk::TCircleType LeftBorder READ LeftBorder WRITE SetLeftBorder)
-    Q_PROPERTY(vesk::TCircleType RightBorder READ RightBorder WRITE SetRightBorder)
 
 public:
     explicit TVeskSpeedButton(QWidget* owner = nullptr);
@@ -33,17 +30,23 @@ public:
     TCircleType RightBorder() const { return FRightBorder; }
     void SetRightBorder(TCircleType value) { FRightBorder = value; }
 
-    // Sets a published property from its text as a form file writes it ("Radius" =
-    // "25", "LeftBorder" = "ctRaised", "Flat" = "True"); EConvertError for unknown
-    // names and bad values.
-    void SetPublishedProperty(std::string_view name, std::string_view value);
-
     void Paint(TCanvas& canvas) override;
+
+protected:
+    bool event(QEvent* event) override;
 
 private:
     int FRadius = 0;
     TCircleType FLeftBorder = ctLowered;
     TCircleType FRightBorder = ctLowered;
 };
+
+// The registered class TVeskSpeedButton with its live binding (registered on first use).
+const TClassInfo& VeskSpeedButtonClass();
+
+namespace VeskButton {
+// Puts TVeskSpeedButton on the palette page "Vesk".
+void Register();
+} // namespace VeskButton
 
 } // namespace vesk

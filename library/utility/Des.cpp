@@ -1,5 +1,8 @@
 #include "library/utility/Des.h"
 
+#include "platform/design/LiveObject.h"
+#include "platform/design/Palette.h"
+
 #include "platform/rtl/FileReplace.h"
 #include "platform/rtl/SysUtils.h"
 
@@ -404,5 +407,42 @@ void TEncryption::Execute(bool encrypt) {
     input.Close();
     output.Commit();
 }
+
+const TClassInfo& EncryptionClass() {
+    TClassRegistry& registry = TClassRegistry::Instance();
+    TClassInfo* info = const_cast<TClassInfo*>(registry.Find("TEncryption"));
+    if (info && info->Live())
+        return *info;
+    if (!info)
+        info = &registry.Register("TEncryption", "TComponent")
+                    .Add(StrProp("InputFile"))
+                    .Add(StrProp("OutputFile"))
+                    .Add(StrProp("Key"));
+    using V = const TValue&;
+    using S = const TLiveScope*;
+    using T = TEncryption;
+    auto b = std::make_shared<TBoundClass<T>>([](TLiveObject*) {
+        return std::unique_ptr<TLiveObject>(std::make_unique<TOwnedLive<T>>(std::make_unique<T>()));
+    });
+    b->Bind(
+        "InputFile", [](const T& e) { return TValue::String(e.InputFile); },
+        [](T& e, V v, S) { e.InputFile = StringValue(v); });
+    b->Bind(
+        "OutputFile", [](const T& e) { return TValue::String(e.OutputFile); },
+        [](T& e, V v, S) { e.OutputFile = StringValue(v); });
+    b->Bind(
+        "Key", [](const T& e) { return TValue::String(e.GetKey()); },
+        [](T& e, V v, S) { e.SetKey(StringValue(v)); });
+    info->SetLive(b);
+    return *info;
+}
+
+namespace Des {
+
+void Register() {
+    RegisterComponents("Vesk", {&EncryptionClass()});
+}
+
+} // namespace Des
 
 } // namespace vesk

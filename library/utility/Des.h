@@ -105,4 +105,13 @@ private:
     TDesKeySchedule FSchedule;
 };
 
+class TClassInfo;
+// The registered class TEncryption with its live binding (registered on first use).
+const TClassInfo& EncryptionClass();
+
+namespace Des {
+// Puts TEncryption on the palette page "Vesk".
+void Register();
+} // namespace Des
+
 } // namespace vesk

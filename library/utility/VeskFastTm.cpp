@@ -1,5 +1,8 @@
 #include "library/utility/VeskFastTm.h"
 
+#include "platform/design/Palette.h"
+#include "platform/qt/HostWidgets.h"
+
 #include <QAbstractButton>
 #include <QGuiApplication>
 #include <QLabel>
@@ -22,6 +25,10 @@ void SetText(QWidget* control, const QString& text) {
         button->setText(text);
     else if (auto* edit = qobject_cast<QLineEdit*>(control))
         edit->setText(text);
+    else if (auto* hostLabel = qobject_cast<TCustomLabel*>(control))
+        hostLabel->SetCaption(text.toStdString());
+    else if (auto* speedButton = qobject_cast<TSpeedButton*>(control))
+        speedButton->SetCaption(text.toStdString());
     else
         control->setProperty("text", text);
 }
@@ -58,5 +65,51 @@ void TVeskFastTime::Stop() {
         FDisplayControl->setEnabled(true);
     }
 }
+
+const TClassInfo& VeskFastTimeClass() {
+    TClassRegistry& registry = TClassRegistry::Instance();
+    TClassInfo* info = const_cast<TClassInfo*>(registry.Find("TVeskFastTime"));
+    if (info && info->Live())
+        return *info;
+    if (!info)
+        info = &registry.Register("TVeskFastTime", "TComponent")
+                    .Add(ClassProp("DisplayControl", "TControl"))
+                    .Add(StrProp("DisplayCaption"))
+                    .Add(BoolProp("WaitCursor", std::nullopt))
+                    .Add(IntProp("Decimal", std::nullopt, 0, 255, "Byte"));
+    using V = const TValue&;
+    using S = const TLiveScope*;
+    using T = TVeskFastTime;
+    auto b = std::make_shared<TBoundClass<T>>([](TLiveObject*) {
+        return std::unique_ptr<TLiveObject>(std::make_unique<TQObjectLive<TVeskFastTime>>());
+    });
+    b->Bind("DisplayControl", nullptr,
+            [](T& t, V v, S scope) { t.SetDisplayControl(ReferencedWidget(v, scope)); });
+    b->Bind(
+        "DisplayCaption",
+        [](const T& t) { return TValue::String(t.DisplayCaption().toStdString()); },
+        [](T& t, V v, S) { t.SetDisplayCaption(QString::fromStdString(StringValue(v))); });
+    b->Bind(
+        "WaitCursor", [](const T& t) { return BooleanToValue(t.WaitCursor()); },
+        [](T& t, V v, S) { t.SetWaitCursor(BooleanValue(v)); });
+    b->Bind(
+        "Decimal", [](const T& t) { return TValue::Integer(t.Decimal()); },
+        [](T& t, V v, S) {
+            const std::int64_t digits = IntegerValue(v);
+            if (digits < 0 || digits > 255)
+                throw ERangeError("Decimal must be from 0 to 255, not " + IntToStr(digits));
+            t.SetDecimal(static_cast<std::uint8_t>(digits));
+        });
+    info->SetLive(b);
+    return *info;
+}
+
+namespace VeskFastTm {
+
+void Register() {
+    RegisterComponents("Vesk", {&VeskFastTimeClass()});
+}
+
+} // namespace VeskFastTm
 
 } // namespace vesk

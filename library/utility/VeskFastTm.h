@@ -3,6 +3,7 @@
 #pragma once
 
 #include "library/utility/FastClock.h"
+#include "platform/design/ClassRegistry.h"
 
 #include <QObject>
 #include <QPointer>
@@ -15,10 +16,6 @@ namespace vesk {
 
 class TVeskFastTime : public QObject {
     Q_OBJECT
-    Q_PROPERTY(QWidget* DisplayControl READ DisplayControl WRITE SetDisplayControl)
-    Q_PROPERTY(QString DisplayCaption READ DisplayCaption WRITE SetDisplayCaption)
-    Q_PROPERTY(bool WaitCursor READ WaitCursor WRITE SetWaitCursor)
-    Q_PROPERTY(uchar Decimal READ Decimal WRITE SetDecimal)
 
 public:
     explicit TVeskFastTime(QObject* owner = nullptr, const TFastClock& clock = SystemFastClock());
@@ -54,5 +51,13 @@ private:
     bool FWaitCursor = true;
     std::uint8_t FDecimal = 2;
 };
+
+// The registered class TVeskFastTime with its live binding (registered on first use).
+const TClassInfo& VeskFastTimeClass();
+
+namespace VeskFastTm {
+// Puts TVeskFastTime on the palette page "Vesk".
+void Register();
+} // namespace VeskFastTm
 
 } // namespace vesk

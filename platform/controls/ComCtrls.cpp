@@ -35,6 +35,22 @@ int TTreeNode::AbsoluteIndex() const {
     return FAbsoluteIndex;
 }
 
+void TTreeNode::SetExpanded(bool value) {
+    if (value == FExpanded)
+        return;
+    TCustomTreeView* view = FLevel >= 0 && FOwner ? FOwner->Owner() : nullptr;
+    if (value && view && FChildrenPending)
+        view->LoadChildren(this);
+    FExpanded = value;
+    if (view)
+        view->NodeExpandedChanged(this);
+}
+
+void TTreeNode::NodeChanged() {
+    if (FOwner && !FOwner->Updating())
+        FOwner->Owner()->NodeChanged(this);
+}
+
 bool TTreeNode::Selected() const {
     return FOwner && FOwner->Owner()->Selected() == this;
 }
@@ -81,6 +97,11 @@ TTreeNode* TTreeNodes::AddNewChild(TTreeNode* parent, SetText&& setText) {
     TTreeNode* node = made.get();
     node->FOwner = this;
     setText(*node);
+    node->FIndex = parent ? parent->FChildCount : static_cast<int>(FRoots.size());
+    // A sorted view places the node by its sort: a change of the whole order.
+    const bool sorted = FOwner->SortType() != stNone;
+    if (FUpdateCount == 0)
+        sorted ? FOwner->ItemsChanging() : FOwner->NodeAdding(parent, node->FIndex);
     const bool atEnd = FOrderValid && IsAtEnd(parent);
     TTreeNode* previous = parent ? parent->FLastChild : (FRoots.empty() ? nullptr : FRoots.back());
     if (!parent)
@@ -104,6 +125,10 @@ TTreeNode* TTreeNodes::AddNewChild(TTreeNode* parent, SetText&& setText) {
     } else {
         FOrderValid = false;
     }
+    if (FUpdateCount == 0 && sorted)
+        FOwner->SortNodes();
+    else if (FUpdateCount == 0)
+        FOwner->NodeAdded(node);
     Changed();
     return node;
 }
@@ -130,6 +155,10 @@ void TTreeNodes::FreeSubtree(TTreeNode* top) {
 void TTreeNodes::Delete(TTreeNode* node) {
     if (!node || node->FOwner != this || node->FLevel < 0)
         return;
+    if (FUpdateCount == 0)
+        FOwner->NodeDeleting(node);
+    for (TTreeNode* after = node->FNextSibling; after; after = after->FNextSibling)
+        --after->FIndex;
     TTreeNode* parent = node->FParent;
     if (node->FPrevSibling)
         node->FPrevSibling->FNextSibling = node->FNextSibling;
@@ -146,12 +175,15 @@ void TTreeNodes::Delete(TTreeNode* node) {
     }
     FOrderValid = false;
     FreeSubtree(node);
+    if (FUpdateCount == 0)
+        FOwner->NodeDeleted();
     Changed();
 }
 
 void TTreeNodes::Clear() {
     if (FRoots.empty())
         return;
+    Changing();
     FOrder.clear();
     FOrderValid = true;
     std::vector<TTreeNode*> roots = std::move(FRoots);
@@ -195,8 +227,56 @@ void TTreeNodes::EnsureOrder() const {
 void TTreeNodes::EndUpdate() {
     if (FUpdateCount == 0)
         return;
+    if (FUpdateCount == 1)
+        FOwner->SortNodes(); // still inside the bracket: one change for the window
     if (--FUpdateCount == 0)
         FOwner->ItemsChanged();
+}
+
+void TTreeNodes::SortChildren(const std::function<bool(TTreeNode*, TTreeNode*)>& before) {
+    auto relink = [&](std::vector<TTreeNode*>& children, TTreeNode* parent) {
+        std::stable_sort(children.begin(), children.end(), before);
+        TTreeNode* previous = nullptr;
+        for (std::size_t i = 0; i < children.size(); ++i) {
+            TTreeNode* child = children[i];
+            child->FIndex = static_cast<int>(i);
+            child->FPrevSibling = previous;
+            child->FNextSibling = nullptr;
+            if (previous)
+                previous->FNextSibling = child;
+            previous = child;
+        }
+        if (parent) {
+            parent->FFirstChild = children.empty() ? nullptr : children.front();
+            parent->FLastChild = previous;
+        }
+    };
+    relink(FRoots, nullptr);
+    std::vector<TTreeNode*> children;
+    // Every parent once, in any order: walk the nodes along the new links.
+    std::vector<TTreeNode*> parents(FRoots.begin(), FRoots.end());
+    while (!parents.empty()) {
+        TTreeNode* parent = parents.back();
+        parents.pop_back();
+        if (parent->FChildCount == 0)
+            continue;
+        children.clear();
+        for (TTreeNode* child = parent->FFirstChild; child; child = child->FNextSibling)
+            children.push_back(child);
+        relink(children, parent);
+        parents.insert(parents.end(), children.begin(), children.end());
+    }
+    FOrderValid = false;
+}
+
+void TTreeNodes::BeginUpdate() {
+    if (FUpdateCount++ == 0)
+        FOwner->ItemsChanging();
+}
+
+void TTreeNodes::Changing() {
+    if (FUpdateCount == 0)
+        FOwner->ItemsChanging();
 }
 
 void TTreeNodes::Changed() {
@@ -212,6 +292,7 @@ TCustomTreeView::~TCustomTreeView() {
     // The nodes go without telling anyone: the view is half gone.
     FSelected = nullptr;
     OnChange = nullptr;
+    OnDeletion = nullptr;
     FItems.Clear();
 }
 
@@ -225,16 +306,104 @@ void TCustomTreeView::SetSelected(TTreeNode* node) {
     if (node == FSelected)
         return;
     FSelected = node;
+    SelectionChanged();
     if (OnChange)
         OnChange(this, node);
 }
 
 void TCustomTreeView::NodeRemoved(TTreeNode* node) {
+    if (OnDeletion)
+        OnDeletion(this, node);
     if (node != FSelected)
         return;
     FSelected = nullptr;
+    SelectionChanged();
     if (OnChange)
         OnChange(this, nullptr);
+}
+
+void TCustomTreeView::SetSortType(TSortType value) {
+    if (value == FSortType)
+        return;
+    FSortType = value;
+    LookChanged();
+    if (FItems.Updating() || FItems.Count() == 0)
+        return; // sorted as the bracket ends
+    ItemsChanging();
+    SortNodes();
+    ItemsChanged();
+}
+
+bool TCustomTreeView::SortNodes() {
+    const bool byData = (FSortType == stData || FSortType == stBoth) && OnCompare;
+    const bool byText = FSortType == stText || FSortType == stBoth;
+    if (!byData && !byText)
+        return false;
+    FItems.SortChildren([&](TTreeNode* a, TTreeNode* b) {
+        int compare = 0;
+        if (byData)
+            OnCompare(this, a, b, compare);
+        if (compare == 0 && byText)
+            compare = CompareText(a->Text(), b->Text());
+        return compare < 0;
+    });
+    return true;
+}
+
+void TCustomTreeView::SetBorderStyle(TBorderStyle value) {
+    if (value == FBorderStyle)
+        return;
+    FBorderStyle = value;
+    RecreateWnd();
+}
+
+void TCustomTreeView::RecreateWnd() {
+    if (!FHandleAllocated)
+        return;
+    DestroyWnd();
+    CreateWnd();
+}
+
+bool TCustomTreeView::UserSelect(TTreeNode* node) {
+    if (node == FSelected)
+        return true;
+    bool allow = true;
+    if (OnChanging && node)
+        OnChanging(this, node, allow);
+    if (allow)
+        SetSelected(node);
+    return allow;
+}
+
+bool TCustomTreeView::UserExpand(TTreeNode* node, bool expand) {
+    if (!node || node->Expanded() == expand)
+        return true;
+    bool allow = true;
+    const TTVAllowEvent& asking = expand ? OnExpanding : OnCollapsing;
+    if (asking)
+        asking(this, node, allow);
+    if (!allow)
+        return false;
+    node->SetExpanded(expand);
+    const TNodeEvent& done = expand ? OnExpanded : OnCollapsed;
+    if (done)
+        done(this, node);
+    return true;
+}
+
+bool TCustomTreeView::CanEdit(TTreeNode* node) {
+    if (FReadOnly || !node)
+        return false;
+    bool allow = true;
+    if (OnEditing)
+        OnEditing(this, node, allow);
+    return allow;
+}
+
+void TCustomTreeView::UserEdited(TTreeNode* node, std::string text) {
+    if (OnEdited)
+        OnEdited(this, node, text);
+    node->SetText(std::move(text));
 }
 
 void TCustomTreeView::DestroyWnd() {

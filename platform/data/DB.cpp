@@ -351,6 +351,17 @@ int TDataSet::RecNo() const {
     return FRecord + 1;
 }
 
+void TDataSet::SetRecNo(int value) {
+    CheckBrowseMode();
+    if (value < 1 || value > FRecords.Count())
+        throw EDatabaseError("Record " + IntToStr(value) + " not found");
+    const int old = FRecord;
+    FRecord = value - 1;
+    FBof = FRecord == 0;
+    FEof = false;
+    Scrolled(old);
+}
+
 TField* TDataSet::Fields(int index) const {
     if (index < 0 || index >= FieldCount())
         throw EListError("List index out of bounds (" + IntToStr(index) + ")");

@@ -157,6 +157,8 @@ public:
     int RecordCount() const;
     // The current record counted from 1; 0 when there is none.
     int RecNo() const;
+    // Moves to the record counted from 1; EDatabaseError for one the data set lacks.
+    void SetRecNo(int value);
 
     int FieldCount() const { return static_cast<int>(FFields.size()); }
     TField* Fields(int index) const;

@@ -77,8 +77,7 @@ bool RefersToComponent(const TComponent& c, const TProperty& p) {
     if (p.Value.Kind != TValueKind::Ident || p.Value.Text.find('.') != std::string::npos)
         return false;
     if (const TPropInfo* info = GetPropInfo(c.ClassInfo(), p.Name))
-        return info->Kind == TTypeKind::tkClass && info->TypeName != "TFont" &&
-               info->TypeName != "TStrings";
+        return info->RefersToComponent();
     return IsComponentReferenceName(p.Name);
 }
 

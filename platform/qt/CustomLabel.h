@@ -15,15 +15,6 @@ namespace vesk {
 
 class TCustomLabel : public QWidget {
     Q_OBJECT
-    Q_PROPERTY(QString Caption READ CaptionText WRITE SetCaptionText)
-    Q_PROPERTY(vesk::TFont Font READ Font WRITE SetFont)
-    Q_PROPERTY(vesk::TColor Color READ Color WRITE SetColor)
-    Q_PROPERTY(vesk::TAlignment Alignment READ Alignment WRITE SetAlignment)
-    Q_PROPERTY(bool Transparent READ Transparent WRITE SetTransparent)
-    Q_PROPERTY(bool AutoSize READ AutoSize WRITE SetAutoSize)
-    Q_PROPERTY(bool WordWrap READ WordWrap WRITE SetWordWrap)
-    Q_PROPERTY(bool ShowAccelChar READ ShowAccelChar WRITE SetShowAccelChar)
-    Q_PROPERTY(bool Enabled READ isEnabled WRITE setEnabled)
 
 public:
     explicit TCustomLabel(QWidget* parent = nullptr);

@@ -18,12 +18,6 @@ enum TButtonState : std::uint8_t { bsUp, bsDisabled, bsDown, bsExclusive };
 
 class TSpeedButton : public QWidget {
     Q_OBJECT
-    Q_PROPERTY(bool AllowAllUp READ AllowAllUp WRITE SetAllowAllUp)
-    Q_PROPERTY(int GroupIndex READ GroupIndex WRITE SetGroupIndex)
-    Q_PROPERTY(bool Down READ Down WRITE SetDown)
-    Q_PROPERTY(bool Flat READ Flat WRITE SetFlat)
-    Q_PROPERTY(QString Caption READ CaptionText WRITE SetCaptionText)
-    Q_PROPERTY(bool Enabled READ isEnabled WRITE setEnabled)
 
 public:
     explicit TSpeedButton(QWidget* parent = nullptr);

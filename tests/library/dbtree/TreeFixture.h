@@ -29,7 +29,7 @@ protected:
 
     TMemoryDataSet Records;
     TDataSource Source;
-    TVeskDBTreeView View;
+    TVeskCustomDBTreeView View;
 };
 
 // The tree of a view, as Dump writes it.

@@ -114,7 +114,7 @@ TEST_F(DBTree, FollowsTheDataSetAndKeepsNodesWithoutConfiguration) {
 }
 
 TEST_F(DBTree, ForgetsADestroyedDataSourceAndWaitsWhileLoading) {
-    TVeskDBTreeView view;
+    TVeskCustomDBTreeView view;
     {
         TDataSource source(&Records);
         view.BeginLoading();
@@ -250,7 +250,7 @@ TEST(DBTreeOnSQLite, BuildsFromTheSampleCustomerBook) {
     table.SetDatabaseName(VESK_SOURCE_DIR "/examples/sample/customers.db");
     table.SetTableName("Book");
     TDataSource source(&table);
-    TVeskDBTreeView view;
+    TVeskCustomDBTreeView view;
     view.SetDataSource(&source);
     view.SetDataFieldID("ID");
     view.SetDataFieldOwnerID("OwnerID");

@@ -157,17 +157,24 @@ TEST(LabelEffectPaint, UnrotatedTextStopsAt255CharactersOrAZero) {
     }
 }
 
-TEST(LabelEffectNames, RoundTripAndRefuseUnknown) {
-    EXPECT_EQ(EffectStyleFromName("ESSUNKEN"), esSunken);
-    EXPECT_EQ(EffectDirectionName(edDownLeft), "edDownLeft");
-    EXPECT_EQ(ColourSchemeFromName(ColourSchemeName(csSteel)), csSteel);
-    EXPECT_THROW(EffectStyleFromName("esBold"), EConvertError);
-    EXPECT_THROW(AlignmentFromName(""), EConvertError);
-    const auto& defaults = LabelEffectStoredDefaults();
-    ASSERT_GE(defaults.size(), 10u);
-    EXPECT_EQ(defaults[0].Name, "DepthHighlight");
-    EXPECT_EQ(defaults[7].Name, "ColourScheme");
-    EXPECT_EQ(defaults[7].Default, "csWindows");
+TEST(LabelEffectDescription, PropertiesInOrderWithTheirDefaults) {
+    const TClassInfo& type = DescribeLabelEffect();
+    EXPECT_EQ(&DescribeLabelEffect(), &type); // once
+    EXPECT_TRUE(type.InheritsFrom("TCustomLabel"));
+    const auto& own = type.OwnProperties();
+    ASSERT_EQ(own.size(), 10u);
+    EXPECT_EQ(own[0].Name, "DepthHighlight");
+    EXPECT_EQ(own[7].Name, "ColourScheme");
+    EXPECT_EQ(ValueText(*own[7].Default), "csWindows");
+    const TPropInfo& style = *type.FindProp("effectstyle");
+    EXPECT_EQ(ValueText(ValueFromText(style, "ESSUNKEN")), "esSunken");
+    EXPECT_THROW(ValueFromText(style, "esBold"), EConvertError);
+    EXPECT_THROW(ValueFromText(*type.FindProp("DepthShadow"), "11"), ERangeError);
+    // A colour default holds whether a file spells it by name or by number.
+    EXPECT_TRUE(IsDefaultValue(*type.FindProp("ColourHighlight"), TValue::Integer(0xFFFFFF)));
+    // The host label's stored defaults, which differ from what the constructor sets.
+    EXPECT_EQ(ValueText(*type.FindProp("AutoSize")->Default), "True");
+    EXPECT_EQ(ValueText(*type.FindProp("Transparent")->Default), "False");
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "library/effects/LblEffct.h"
+#include "platform/design/LiveObject.h"
 #include "platform/graphics/RecordingCanvas.h"
 #include "platform/qt/QtCanvas.h"
 #include "platform/rtl/SysUtils.h"
@@ -39,10 +40,6 @@ TEST(LabelEffect, NewLabelHasTheConstructorsValues) {
     EXPECT_EQ(label.Font().Size, 20);
     EXPECT_EQ(label.SchemeColours()[csCustom], label.SchemeColours()[csWindows]);
     EXPECT_EQ(label.SchemeColours()[csSteel], (std::array<TColor, 3>{clAqua, clNavy, clTeal}));
-    // The properties are Qt properties too.
-    EXPECT_EQ(label.property("EffectStyle").value<TEffectStyle>(), esRaised);
-    EXPECT_TRUE(label.setProperty("DepthShadow", QVariant::fromValue(TEffectDepth(2))));
-    EXPECT_EQ(label.DepthShadow(), 2);
 }
 
 class ShownLabel : public ::testing::Test {
@@ -197,19 +194,27 @@ TEST(LabelEffect, DisabledAndLayoutFlagsDoNotChangeThePainting) {
     EXPECT_EQ(after.Log({"DrawText"}).front(), "DrawText(2,2,152,42,80,'A&B\tC')");
 }
 
-TEST(LabelEffect, PublishedPropertiesFromText) {
-    TLabelEffect label;
-    label.SetPublishedProperty("EffectStyle", "esShadow");
-    label.SetPublishedProperty("ColourShadow", "$00400040");
-    label.SetPublishedProperty("Font.Style", "[fsBold, fsItalic]");
+TEST(LabelEffect, PublishedPropertiesThroughTheRegistry) {
+    const TClassInfo& type = LabelEffectClass();
+    auto live = type.Live()->Create(type, nullptr);
+    auto& label = *LiveObjectAs<TLabelEffect>(live.get());
+    WriteLivePropertyText(*live, "EffectStyle", "esShadow");
+    WriteLivePropertyText(*live, "ColourShadow", "$00400040");
+    WriteLivePropertyText(*live, "Font.Style", "[fsBold, fsItalic]");
+    WriteLivePropertyText(*live, "Font.Size", "28");
     EXPECT_EQ(label.EffectStyle(), esShadow);
     EXPECT_EQ(label.ColourShadow(), 0x400040u);
     EXPECT_EQ(label.Font().Style, fsBold | fsItalic);
-    EXPECT_THROW(label.SetPublishedProperty("Depth", "1"), EConvertError);
-    EXPECT_THROW(label.SetPublishedProperty("Angle", "360"), ERangeError);
-    EXPECT_THROW(label.SetPublishedProperty("AsButton", "yes"), EConvertError);
-    EXPECT_THROW(label.SetPublishedProperty("Font.Style", "[fsHuge]"), EConvertError);
+    EXPECT_EQ(label.Font().Size, 28);
+    EXPECT_EQ(ValueText(*ReadLiveProperty(*live, "DirectionShadow")), "edDownRight");
+    EXPECT_EQ(ValueText(*ReadLiveProperty(*live, "ColourShadow")), "4194368");
+    EXPECT_THROW(WriteLivePropertyText(*live, "Depth", "1"), EPropertyError);
+    EXPECT_THROW(WriteLivePropertyText(*live, "Angle", "360"), ERangeError);
+    EXPECT_THROW(WriteLivePropertyText(*live, "AsButton", "yes"), EConvertError);
+    EXPECT_THROW(WriteLivePropertyText(*live, "Font.Style", "[fsHuge]"), EConvertError);
     EXPECT_EQ(label.EffectStyle(), esShadow);
+    // Described but not drawn: kept in the component model only.
+    EXPECT_FALSE(WriteLivePropertyText(*live, "DragMode", "dmAutomatic"));
 }
 
 // The label on a white picture, every layer in its own colour.

@@ -85,8 +85,6 @@ TEST(RoundFrame, PointerTestCountsEveryEdge) {
     EXPECT_TRUE(PointInClientRect(rect, {1, 1})); // outside the circle, inside the square
     EXPECT_FALSE(PointInClientRect(rect, {51, 10}));
     EXPECT_FALSE(PointInClientRect(rect, {10, -1}));
-    EXPECT_EQ(CircleTypeFromName("ctraised"), ctRaised);
-    EXPECT_THROW(CircleTypeFromName("round"), EConvertError);
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "library/effects/VeskButton.h"
+#include "platform/design/LiveObject.h"
 #include "platform/graphics/RecordingCanvas.h"
 #include "platform/qt/QtCanvas.h"
 #include "platform/rtl/SysUtils.h"
@@ -182,17 +183,24 @@ TEST(VeskSpeedButton, OnlyAFlatButtonRepaintsWhenThePointerEntersOrLeaves) {
     }
 }
 
-TEST(VeskSpeedButton, PublishedPropertiesFromText) {
-    TVeskSpeedButton button;
-    button.SetPublishedProperty("Radius", "12");
-    button.SetPublishedProperty("rightborder", "ctRaised");
-    button.SetPublishedProperty("Flat", "True");
+TEST(VeskSpeedButton, PublishedPropertiesThroughTheRegistry) {
+    const TClassInfo& type = VeskSpeedButtonClass();
+    auto live = type.Live()->Create(type, nullptr);
+    auto& button = *LiveObjectAs<TVeskSpeedButton>(live.get());
+    WriteLivePropertyText(*live, "Radius", "12");
+    WriteLivePropertyText(*live, "rightborder", "ctraised");
+    WriteLivePropertyText(*live, "Flat", "True");
     EXPECT_EQ(button.Radius(), 12);
     EXPECT_EQ(button.RightBorder(), ctRaised);
     EXPECT_TRUE(button.Flat());
-    EXPECT_THROW(button.SetPublishedProperty("Radius", "ten"), EConvertError);
-    EXPECT_THROW(button.SetPublishedProperty("Glyph", "x.bmp"), EConvertError);
-    EXPECT_EQ(VeskSpeedButtonStoredDefaults().back().Name, "RightBorder");
+    EXPECT_THROW(WriteLivePropertyText(*live, "Radius", "ten"), EConvertError);
+    EXPECT_THROW(WriteLivePropertyText(*live, "LeftBorder", "round"), EConvertError);
+    EXPECT_FALSE(WriteLivePropertyText(*live, "Glyph", "")); // described, not drawn
+    // The button's own properties come last, with no stored default.
+    const auto props = type.Properties();
+    EXPECT_EQ(props.back()->Name, "RightBorder");
+    EXPECT_FALSE(props.back()->Default);
+    EXPECT_EQ(*type.FindProp("Spacing")->Default, TValue::Integer(4));
 }
 
 } // namespace
