@@ -219,8 +219,13 @@ void TAboutDlg::SetColor(TColor color) {
     setPalette(colours);
 }
 
+// Rendered pixel for pixel into an image of the client area's own size, whatever the
+// screen's scale, so that the box's rectangle copies from the right place.
 std::unique_ptr<TBitmap> TAboutDlg::GetFormImage() {
-    return std::make_unique<TQtBitmap>(grab(rect()).toImage());
+    QImage pixels(size(), QImage::Format_RGB32);
+    pixels.fill(palette().color(QPalette::Window));
+    render(&pixels);
+    return std::make_unique<TQtBitmap>(pixels);
 }
 
 void TAboutDlg::Timer1Timer() {
