@@ -273,6 +273,8 @@ void TQtListBox::SetFocus() {
 
 // A notebook
 
+TQtNotebook::TQtNotebook(TNotebook* notebook) : FNotebook(notebook) {}
+
 int TQtNotebook::PageCount() const {
     return FNotebook ? FNotebook->count() : 0;
 }

@@ -98,7 +98,7 @@ class TNotebook;
 // The notebook widget's pages.
 class TQtNotebook : public INotebook {
 public:
-    explicit TQtNotebook(TNotebook* notebook) : FNotebook(notebook) {}
+    explicit TQtNotebook(TNotebook* notebook);
     int PageCount() const override;
     int PageIndex() const override;
     void SetPageIndex(int value) override;
