@@ -22,7 +22,28 @@ function(vesk_close_layers)
             file(CONFIGURE OUTPUT ${empty} CONTENT "// ${name} has no sources yet.\n")
             target_sources(${name} PRIVATE ${empty})
         endif()
+        if(name MATCHES "_qt$")
+            vesk_rescan_moc_on_new_sources(${name})
+        endif()
     endforeach()
+endfunction()
+
+# Ninja's moc step in an existing build directory only follows the files it scanned
+# last time: a Q_OBJECT class arriving in a new source (say by a merge) would go without
+# its moc and fail to link. When a Qt layer's source list changes, drop moc's timestamp
+# so the next build scans again. A fresh build directory never needs this.
+function(vesk_rescan_moc_on_new_sources target)
+    get_target_property(files ${target} SOURCES)
+    string(JOIN "\n" content ${files})
+    set(list_file ${CMAKE_BINARY_DIR}/${target}_autogen_sources.txt)
+    set(old "")
+    if(EXISTS ${list_file})
+        file(READ ${list_file} old)
+    endif()
+    if(NOT old STREQUAL content)
+        file(WRITE ${list_file} "${content}")
+        file(REMOVE ${CMAKE_BINARY_DIR}/${target}_autogen/timestamp)
+    endif()
 endfunction()
 
 # vesk_test(NAME SOURCES file... LIBS lib... [QT]): a GoogleTest executable registered

@@ -1,11 +1,19 @@
 // The live search runs on every keystroke over paths x extensions one-level listings;
 // the deep search walks whole trees on request. Both are timed over the installed
 // Free Pascal and Lazarus sources against `find` doing the same matching and, for the
-// live search, against a bare readdir loop over the same folders (the floor).
+// live search, against a bare readdir loop over the same folders (the floor); the
+// live search also through the dialog, until its list shows the result.
 //
 //   build/bin/bench_finder [PREFIX]       (PREFIX defaults to "s")
+#include "expert/finder/FindExp.h"
 #include "expert/finder/FindExpEngine.h"
+#include "platform/qt/QtHostServices.h"
 
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListView>
+#include <QTest>
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -74,9 +82,8 @@ std::string Joined(const std::vector<std::string>& paths) {
     return text;
 }
 
-// An engine over a settings store of its own, with the given main and extended paths.
-std::unique_ptr<TFindExpEngine> MakeEngine(const std::vector<std::string>& main,
-                                           const std::vector<std::string>& extended) {
+// A settings store of its own, with the given main and extended paths.
+void WriteSettings(const std::vector<std::string>& main, const std::vector<std::string>& extended) {
     static const std::string store = [] {
         char pattern[] = "/tmp/vesk-bench-XXXXXX";
         if (!::mkdtemp(pattern))
@@ -96,6 +103,12 @@ std::unique_ptr<TFindExpEngine> MakeEngine(const std::vector<std::string>& main,
         reg.WriteString("cbExt1", "");
         reg.WriteInteger("cbExt.ItemIndex", 0);
     }
+}
+
+// An engine over those settings.
+std::unique_ptr<TFindExpEngine> MakeEngine(const std::vector<std::string>& main,
+                                           const std::vector<std::string>& extended) {
+    WriteSettings(main, extended);
     return std::make_unique<TFindExpEngine>(nullptr, false);
 }
 
@@ -149,6 +162,38 @@ void BM_LiveSearch(benchmark::State& state) {
     }
     state.counters["folders"] = static_cast<double>(engine->MainPathList().Count());
     state.counters["found"] = engine->LoadEnabled() ? engine->FoundList().Count() : 0;
+}
+
+// The same keystroke typed into the dialog's search field, until lbFound has laid out
+// and drawn the result. QtEvents: pending events run through Qt after each file found,
+// as in the IDE; otherwise the headless services, which run none.
+void BM_LiveSearchWindow(benchmark::State& state, bool qtEvents) {
+    if (!NeedTrees(state))
+        return;
+    TQtHostServices services;
+    if (qtEvents)
+        SetHostServices(&services);
+    WriteSettings(LargestFolders(), {});
+    auto dialog = std::make_unique<TFindExpDlg>();
+    dialog->show();
+    QLineEdit* field = dialog->cbSearch->lineEdit();
+    field->setText(QString::fromStdString(Prefix));
+    const int last = static_cast<int>(Prefix.size()) - 1;
+    const QChar typed = QChar::fromLatin1(Prefix.back());
+    bool upper = false;
+    for (auto _ : state) {
+        // The last letter typed again over itself, in the other case: a new search with
+        // the same result.
+        field->setSelection(last, 1);
+        QTest::keyClicks(field, upper ? QString(typed.toUpper()) : QString(typed.toLower()));
+        upper = !upper;
+        dialog->lbFound->doItemsLayout();
+        dialog->lbFound->viewport()->repaint();
+    }
+    const TFindExpEngine& engine = *dialog->Engine();
+    state.counters["found"] = engine.LoadEnabled() ? engine.FoundList().Count() : 0;
+    dialog.reset();
+    SetHostServices(nullptr);
 }
 
 void BM_LiveSearchFind(benchmark::State& state) {
@@ -208,6 +253,12 @@ void BM_DeepSearchFind(benchmark::State& state) {
 }
 
 BENCHMARK(BM_LiveSearch)->Unit(benchmark::kMicrosecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_LiveSearchWindow, qt_events, true)
+    ->Unit(benchmark::kMicrosecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(BM_LiveSearchWindow, no_events, false)
+    ->Unit(benchmark::kMicrosecond)
+    ->UseRealTime();
 BENCHMARK(BM_LiveSearchFind)->Unit(benchmark::kMicrosecond)->UseRealTime();
 BENCHMARK(BM_LiveSearchReaddirFloor)->Unit(benchmark::kMicrosecond)->UseRealTime();
 BENCHMARK(BM_DeepSearch)->Unit(benchmark::kMillisecond)->UseRealTime();
@@ -216,6 +267,8 @@ BENCHMARK(BM_DeepSearchFind)->Unit(benchmark::kMillisecond)->UseRealTime();
 } // namespace
 
 int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     if (argc > 1)
         Prefix = argv[1];

@@ -1,5 +1,6 @@
 // The Method Navigator's hot paths on a unit that declares 10,000 methods:
 // the parse when the window opens, and the filter on every keystroke.
+#include "bench/parsing/BigUnit.h"
 #include "expert/parsing/ParsPas.h"
 
 #include <benchmark/benchmark.h>
@@ -8,28 +9,8 @@
 
 namespace {
 
-std::string BigUnit(int classes, int methodsPerClass) {
-    std::string text = "unit Big;\n\ninterface\n\ntype\n";
-    for (int c = 0; c < classes; ++c) {
-        text += "  TGenerated" + std::to_string(c) +
-                " = class(TComponent)\n  private\n    FValue: Integer;\n  public\n";
-        for (int m = 0; m < methodsPerClass; ++m)
-            text += "    procedure HandleEvent" + std::to_string(m) +
-                    "(Sender: TObject; var Done: Boolean);\n";
-        text += "  end;\n\n";
-    }
-    text += "implementation\n\n";
-    for (int c = 0; c < classes; ++c)
-        for (int m = 0; m < methodsPerClass; ++m)
-            text += "procedure TGenerated" + std::to_string(c) + ".HandleEvent" +
-                    std::to_string(m) +
-                    "(Sender: TObject; var Done: Boolean);\nbegin\n  Done := True;\nend;\n\n";
-    text += "end.\n";
-    return text;
-}
-
 const std::string& Unit() {
-    static const std::string text = BigUnit(100, 100);
+    static const std::string text = vesk::bench::BigUnit(100, 100);
     return text;
 }
 

@@ -1,6 +1,7 @@
 #include "expert/about/VeskAbout.h"
 
 #include "expert/about/AboutPictures.h"
+#include "platform/qt/ControlInput.h"
 #include "platform/qt/SlotGuard.h"
 
 #include <QKeyEvent>
@@ -67,25 +68,6 @@ TCustomLabel* NewLabel(QWidget* parent, const char* name, const char* caption, T
     label->SetTransparent(true);
     label->SetCaption(caption);
     return label;
-}
-
-// The host's key code of a key, or 0 for keys the box has no use for.
-int KeyCode(const QKeyEvent& event) {
-    switch (event.key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        return 13;
-    case Qt::Key_Escape:
-        return 27;
-    case Qt::Key_Space:
-        return 32;
-    case Qt::Key_Tab:
-        return 9;
-    case Qt::Key_Backspace:
-        return 8;
-    default:
-        return (event.key() >= 0x20 && event.key() < 0x7F) ? event.key() : 0;
-    }
 }
 
 } // namespace
@@ -251,7 +233,7 @@ void TAboutDlg::FormKeyDown(int key) {
 }
 
 void TAboutDlg::keyPressEvent(QKeyEvent* event) {
-    FormKeyDown(KeyCode(*event));
+    FormKeyDown(KeyPressCharOf(*event));
 }
 
 bool TAboutDlg::eventFilter(QObject* watched, QEvent* event) {

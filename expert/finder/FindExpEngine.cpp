@@ -7,6 +7,7 @@
 #include "platform/rtl/SysUtils.h"
 
 #include <algorithm>
+#include <exception>
 #include <vector>
 
 namespace vesk {
@@ -183,21 +184,25 @@ std::shared_ptr<const TDirListing> TFindExpEngine::Listing(const std::string& pa
     return it->second;
 }
 
-bool TFindExpEngine::Search(const TStringList& paths, TSearchProc step) {
+bool TFindExpEngine::Search(const TStringList& paths, TSearchProc step, bool anywhere) {
     bool result = true;
     FFoundList.Clear();
+    // Anywhere: a "*" before the name, after the folder the typed text may name.
+    std::string name = FSearchName;
+    if (anywhere && !name.empty())
+        name.insert(name.rfind(PathDelim) + 1, "*");
     {
         FlagGuard searching(FSearching);
         FListings.clear();
         if (FSearchName.find('.') == std::string::npos) {
-            for (int p = 0; p < paths.Count(); ++p)
-                for (int e = 0; e < FExtList.Count(); ++e) {
-                    FFileName = FSearchName + "*." + FExtList[e];
+            for (int p = 0; p < paths.Count() && !FCancelled; ++p)
+                for (int e = 0; e < FExtList.Count() && !FCancelled; ++e) {
+                    FFileName = name + "*." + FExtList[e];
                     (this->*step)(paths[p]);
                 }
         } else {
-            for (int p = 0; p < paths.Count(); ++p) {
-                FFileName = FSearchName + "*";
+            for (int p = 0; p < paths.Count() && !FCancelled; ++p) {
+                FFileName = name + "*";
                 (this->*step)(paths[p]);
             }
             for (int i = FFoundList.Count() - 1; i >= 0; --i) {
@@ -233,6 +238,8 @@ void TFindExpEngine::SearchDir(const std::string& path) {
             continue;
         FFoundList.Add(std::string(dir).append(entry.Name));
         ProcessMessages();
+        if (FCancelled)
+            return;
     }
 }
 
@@ -242,7 +249,7 @@ void TFindExpEngine::ExSearchDir(const std::string& path) {
     std::set<TFileId> entered;
     std::vector<std::string> pending{path};
     std::vector<std::string> children;
-    while (!pending.empty()) {
+    while (!pending.empty() && !FCancelled) {
         const std::string dir = std::move(pending.back());
         pending.pop_back();
         const auto listing = Listing(dir);
@@ -270,6 +277,7 @@ void TFindExpEngine::ShowFound() {
     for (std::string& name : shown)
         lbFound.Items.Add(std::move(name));
     lbFound.ItemIndex = lbFound.Items.Count() > 0 ? 0 : -1;
+    ++FFoundVersion;
 }
 
 void TFindExpEngine::cbSearchChange() {
@@ -279,7 +287,7 @@ void TFindExpEngine::cbSearchChange() {
     }
     const THandlerScope scope(*this);
     FSearchName = cbSearch.Text;
-    Search(FMainPathList, &TFindExpEngine::SearchDir);
+    Search(FMainPathList, &TFindExpEngine::SearchDir, FOptions.MatchAnywhere);
     ShowFound();
 }
 
@@ -288,25 +296,58 @@ bool TFindExpEngine::btnSearchClick() {
         return false;
     const THandlerScope scope(*this);
     cbSearch.Enabled = false;
-    ProcessMessages();
-    FSearchName = cbSearch.Text;
+    FCancelled = false;
     bool found = false;
     try {
-        found = Search(FExPathList, &TFindExpEngine::ExSearchDir);
+        FlagGuard deep(FDeepSearching);
+        ProcessMessages();
+        FSearchName = cbSearch.Text;
+        found = Search(FExPathList, &TFindExpEngine::ExSearchDir, FOptions.MatchAnywhere);
     } catch (...) {
         cbSearch.Enabled = true;
+        FCancelled = false;
         throw;
     }
     cbSearch.Enabled = true;
+    FCancelled = false;
     FFocused = found ? TFindFocus::fcFound : TFindFocus::fcSearch;
     ShowFound();
     return found;
+}
+
+void TFindExpEngine::CancelSearch() {
+    if (FDeepSearching)
+        FCancelled = true;
 }
 
 void TFindExpEngine::LoadFile() {
     if (Deferred([this] { LoadFile(); }))
         return;
     const THandlerScope scope(*this);
+    OpenInIDE();
+    CloseForm();
+}
+
+void TFindExpEngine::LoadFiles(const std::vector<int>& rows) {
+    if (Deferred([this, rows] { LoadFiles(rows); }))
+        return;
+    const THandlerScope scope(*this);
+    if (!FLoadEnabled)
+        return;
+    std::vector<std::string> names;
+    for (const int row : rows)
+        if (row >= 0 && row < lbFound.Items.Count())
+            names.push_back(lbFound.Items[row]);
+    if (names.empty())
+        return;
+    for (std::string& name : names) {
+        FFileName = std::move(name);
+        OpenInIDE();
+    }
+    CloseForm();
+}
+
+void TFindExpEngine::OpenInIDE() {
     if (FInIDE && ToolServices) {
         if (UpperCase(ExtractFileExt(FFileName)) == ".DPR") {
             if (ToolServices->CloseProject())
@@ -321,6 +362,9 @@ void TFindExpEngine::LoadFile() {
                 ++cbSearch.ItemIndex;
         }
     }
+}
+
+void TFindExpEngine::CloseForm() {
     FCloseRequested = true;
     if (FForm)
         FForm->Close();
@@ -389,6 +433,7 @@ void TFindExpEngine::WritePath() {
 
 void TFindExpEngine::Load() {
     ReadPath();
+    ReadOptions();
     // Each setting on its own: one bad value must not leave the later lists empty, to
     // be written over the stored ones at the next save.
     if (FForm)
@@ -411,6 +456,35 @@ void TFindExpEngine::Load() {
     LoadStep([&] { ReadList("Packages", lbDpk.Items); });
     lbDpk.ItemIndex = lbDpk.Items.Count() > 0 ? 0 : -1;
     LoadStep([&] { ReadList("PackagesPath", FPackagesPathList); });
+}
+
+void TFindExpEngine::ReadOptions() {
+    auto read = [this](const char* name, bool& option) {
+        LoadStep([&] {
+            if (FReg.ValueExists(name))
+                option = FReg.ReadInteger(name) != 0;
+        });
+    };
+    read(FindMatchAnywhereValue, FOptions.MatchAnywhere);
+    read(FindFolderColumnValue, FOptions.FolderColumn);
+    read(FindOpenSeveralValue, FOptions.OpenSeveral);
+    read(FindStopButtonValue, FOptions.StopButton);
+}
+
+void TFindExpEngine::SetOptions(const TFindExpOptions& options) {
+    if (Deferred([this, options] { SetOptions(options); }))
+        return;
+    const THandlerScope scope(*this);
+    const bool research = options.MatchAnywhere != FOptions.MatchAnywhere;
+    FOptions = options;
+    if (research)
+        cbSearchChange();
+    TRegistryUpdate update(FReg);
+    FReg.WriteInteger(FindMatchAnywhereValue, options.MatchAnywhere ? 1 : 0);
+    FReg.WriteInteger(FindFolderColumnValue, options.FolderColumn ? 1 : 0);
+    FReg.WriteInteger(FindOpenSeveralValue, options.OpenSeveral ? 1 : 0);
+    FReg.WriteInteger(FindStopButtonValue, options.StopButton ? 1 : 0);
+    update.Commit();
 }
 
 void TFindExpEngine::Save() {
@@ -493,12 +567,22 @@ void TFindExpEngine::ChangePage(TFindPage page) {
     const THandlerScope scope(*this);
     if (page == FPage)
         return;
-    pcChanging();
+    // The change is always allowed: when storing the page left fails, the page still
+    // changes (what was not stored is kept and stored at the next leave or close), and
+    // the failure is reported afterwards.
+    std::exception_ptr failed;
+    try {
+        pcChanging();
+    } catch (...) {
+        failed = std::current_exception();
+    }
     const TFindPage left = FPage;
     FPage = page;
     if (left == TFindPage::tsConfig)
         tsConfigExit();
     EnterPage();
+    if (failed)
+        std::rethrow_exception(failed);
 }
 
 void TFindExpEngine::FormActivate() {
@@ -526,9 +610,7 @@ void TFindExpEngine::btnCancelClick() {
     if (Deferred([this] { btnCancelClick(); }))
         return;
     const THandlerScope scope(*this);
-    FCloseRequested = true;
-    if (FForm)
-        FForm->Close();
+    CloseForm();
 }
 
 void TFindExpEngine::tsConfigExit() {

@@ -16,6 +16,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <vector>
 
 namespace vesk {
 
@@ -62,6 +63,21 @@ struct TMemoState {
 // The two path texts the user edits.
 enum class TFindPathEdit { edMainPath, edExPath };
 
+// Choices beyond the classic dialog, each kept in a value of its own under the dialog's
+// settings key; the defaults are the classic behaviour.
+struct TFindExpOptions {
+    bool MatchAnywhere = false; // the typed text may stand anywhere in a file's name
+    bool FolderColumn = false;  // the found list shows the name, then its folder
+    bool OpenSeveral = false;   // several found files can be selected and opened at once
+    bool StopButton = false;    // the "&Search" button stops a running deep search
+    bool operator==(const TFindExpOptions&) const = default;
+};
+
+inline constexpr const char* FindMatchAnywhereValue = "MatchAnywhere";
+inline constexpr const char* FindFolderColumnValue = "FolderColumn";
+inline constexpr const char* FindOpenSeveralValue = "OpenSeveral";
+inline constexpr const char* FindStopButtonValue = "StopButton";
+
 // The engine reaches its surroundings through the host: ToolServices opens the files
 // (when there are tool services and InIDE), HostServices() lets pending events run,
 // chooses directories and files, and holds the settings store. The window shows the
@@ -92,14 +108,27 @@ public:
     static void PathToSearch(const TStringList& source, TStringList& destination);
     void cbExtClick();
 
-    // The search.
-    bool Search(const TStringList& paths, TSearchProc step);
+    // The search. Anywhere: the name may stand anywhere in a file's name, not only at
+    // its start.
+    bool Search(const TStringList& paths, TSearchProc step, bool anywhere = false);
     void SearchDir(const std::string& path);
     void ExSearchDir(const std::string& path);
     void cbSearchChange();
     bool btnSearchClick();
     void LoadFile();
     void btnLoadClick();
+    // Opens each of the found entries Rows (in their order) as LoadFile opens one, then
+    // closes the dialog once; nothing when no file was found or no row is valid.
+    void LoadFiles(const std::vector<int>& rows);
+    // Asked while a deep search lets events run: the walk stops where it is and the
+    // files found so far are the result. Elsewhere it does nothing.
+    void CancelSearch();
+    bool DeepSearching() const { return FDeepSearching; }
+
+    // The options; setting them stores them at once and searches again when the match
+    // changed.
+    const TFindExpOptions& Options() const { return FOptions; }
+    void SetOptions(const TFindExpOptions& options);
 
     // Settings.
     void ReadList(const std::string& name, TStringList& list);
@@ -169,6 +198,8 @@ public:
     const TComboBoxState& SearchBox() const { return cbSearch; }
     const TComboBoxState& ExtBox() const { return cbExt; }
     const TListBoxState& FoundBox() const { return lbFound; }
+    // Changes whenever the found list is filled anew.
+    unsigned FoundVersion() const { return FFoundVersion; }
     const TListBoxState& DpkBox() const { return lbDpk; }
     const TListBoxState& FavorBox() const { return lbFavor; }
     const TMemoState& PathMemo(TFindPathEdit edit) const {
@@ -187,6 +218,9 @@ private:
     }
 
     void ShowFound();
+    void OpenInIDE(); // FFileName, through the tool services, into the history
+    void CloseForm();
+    void ReadOptions();
     void EnterPage();
     void StoreLeftPage();
     void ProcessMessages();
@@ -216,6 +250,10 @@ private:
     bool FCloseRequested = false;
 
     bool FSearching = false;
+    bool FDeepSearching = false;
+    bool FCancelled = false;
+    TFindExpOptions FOptions;
+    unsigned FFoundVersion = 0;
     std::map<std::string, std::shared_ptr<const TDirListing>> FListings;
 
     std::function<void()> FOnChange;

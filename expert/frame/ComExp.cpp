@@ -97,4 +97,12 @@ void SetCursorPos(TEditPos topPos, TEditPos cursorPos) {
     view->SetPos(EditViewTop, topPos);
 }
 
+TEditPos GetCursorPos() {
+    const TIntfPtr<TIEditorInterface> editor(GetCurEditIntf());
+    if (!editor)
+        return {};
+    const TIntfPtr<TIEditView> view(editor->GetView(0));
+    return view ? view->GetPos(EditViewCursor) : TEditPos{};
+}
+
 } // namespace vesk

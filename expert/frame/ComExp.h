@@ -27,6 +27,8 @@ TComponent* GetActiveForm();
 // Moves the caret to CursorPos and scrolls TopPos to the top-left of the view; a
 // TopPos line below 0 (no position was found) leaves the editor alone.
 void SetCursorPos(TEditPos topPos, TEditPos cursorPos);
+// Where the caret of the active editor's first view stands; line -1 without one.
+TEditPos GetCursorPos();
 
 // The unit a file name stands for: a form file's ".dfm" or ".lfm" ending (any case)
 // becomes "pas"; any other name stays as it is.

@@ -113,6 +113,7 @@ void TMethodList::ScanDeclarations() {
         } else if (IsRoutineKeyword(word)) {
             auto method = std::make_unique<TMethod>();
             method->Kind = word;
+            method->Position = static_cast<std::size_t>(word.data() - Reader.Text().data());
             method->MethodName = Reader.GetWord();
             method->OwnerClass = className;
             method->DisplayName = className.empty() ? method->MethodName
@@ -124,16 +125,24 @@ void TMethodList::ScanDeclarations() {
     }
 }
 
-std::unique_ptr<TStringList> TMethodList::GetMethods(std::string_view filter) {
+void TMethodList::SplitFilter(std::string_view filter, std::string& classPart,
+                              std::string& namePart) {
     static constexpr CharSet Dot{"."};
-    std::string classPart = GetWord(filter, 1, Dot);
-    std::string namePart = GetWord(filter, 2, Dot);
+    std::string first = GetWord(filter, 1, Dot);
+    std::string second = GetWord(filter, 2, Dot);
     if (filter.find('.') == std::string_view::npos) {
-        namePart = classPart;
-        classPart.clear();
+        second = std::move(first);
+        first.clear();
     }
-    const std::string a = UpperCase(TrimControls(classPart));
-    const std::string b = UpperCase(TrimControls(namePart));
+    classPart = TrimControls(first);
+    namePart = TrimControls(second);
+}
+
+std::unique_ptr<TStringList> TMethodList::GetMethods(std::string_view filter) {
+    std::string classPart, namePart;
+    SplitFilter(filter, classPart, namePart);
+    const std::string a = UpperCase(classPart);
+    const std::string b = UpperCase(namePart);
 
     FilterIndex.Clear();
     FilterIndex.SetCapacity(Count());

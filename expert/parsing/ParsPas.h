@@ -35,6 +35,8 @@ public:
     std::string_view NextWord();
     // True at the end of the text ("EOF" is taken by the C library's macro).
     bool Eof() const { return Line >= Count(); }
+    // The whole text; a word NextWord returned is a view into it.
+    std::string_view Text() const { return FText; }
 
 private:
     std::string FText;
@@ -48,6 +50,7 @@ public:
     std::string OwnerClass; // the class whose declaration it stands in, or empty
     std::string Kind;       // procedure, function, constructor or destructor, as written
     std::string DisplayName;
+    std::size_t Position = 0; // where its keyword stands in the parsed text, in bytes from 0
 };
 
 // The routines of one unit, in the order of declaration, and the navigation state of
@@ -65,6 +68,9 @@ public:
     // Display names of the methods whose class starts with the part before "." and whose
     // name starts with the part after it (no "." : the name only), ignoring case.
     std::unique_ptr<TStringList> GetMethods(std::string_view filter);
+    // The two parts of a filter as GetMethods reads them: the class part (empty without a
+    // ".") and the name part, blanks and control characters taken off both ends.
+    static void SplitFilter(std::string_view filter, std::string& classPart, std::string& namePart);
 
     // Finds the body of entry Index of the last filter result, going on from where the
     // reader stands: TopPos gets the header's line, CursorPos the first statement's line

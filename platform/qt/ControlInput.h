@@ -4,6 +4,7 @@
 
 #include "platform/graphics/Graphics.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QWidget>
 
@@ -28,6 +29,10 @@ using TShiftState = std::uint8_t; // a set of TShiftFlag bits
 TShiftState ShiftStateOf(const QMouseEvent& event);
 // The button that changed; mbLeft for a move, which has none.
 TMouseButton MouseButtonOf(const QMouseEvent& event);
+// The character a key gives the host's KeyPress handlers: Enter (13), Esc (27),
+// backspace (8) and the ASCII characters typed; 0 for a key that types none (arrows,
+// Tab, Delete, Insert, anything with Ctrl or Alt held) or one beyond ASCII.
+char KeyPressCharOf(const QKeyEvent& event);
 // (0, 0, width, height) of the widget.
 TRect ClientRect(const QWidget& widget);
 

@@ -557,5 +557,68 @@ TEST_F(FindExpTest, AFavouriteIsChosenWithTheOpenDialog) {
     EXPECT_EQ(shown.Options, ofHideReadOnly | ofPathMustExist | ofFileMustExist);
 }
 
+TEST_F(FindExpTest, OptionsWidenTheMatchOpenSeveralFilesAndStopADeepSearch) {
+    for (const char* f : {"A/Unit1.pas", "A/MyUnit.pas", "A/sub/OldUnit.pas", "A/Project1.dpr",
+                          "EX/a/Ua.pas", "EX/b/Ub.pas", "EX/c/Uc.pas"})
+        Touch(f);
+    Set(IdePackagesKey, R + "bpl/MyPack.bpl", "Mine");
+    Touch("A/MyPack.dpk");
+    Touch("A/OtherMyPack.dpk");
+    SetLibPath(R + "A");
+    Set(FindSettingsKey, "ExPath0", R + "EX");
+    auto engine = Make();
+    EXPECT_EQ(engine->Options(), TFindExpOptions{});
+
+    TFindExpOptions options;
+    options.MatchAnywhere = true;
+    engine->SetSearchText("unit");
+    EXPECT_EQ(engine->FoundBox().Items.Count(), 1);
+    engine->SetOptions(options); // searches again at once
+    EXPECT_EQ(ToVector(engine->FoundBox().Items), (Strings{R + "A/MyUnit.pas", R + "A/Unit1.pas"}));
+    engine->SetSearchText("sub/unit"); // after a folder part too
+    EXPECT_EQ(ToVector(engine->FoundBox().Items), (Strings{R + "A/sub/OldUnit.pas"}));
+    engine->SetSearchText("unit1.p");
+    EXPECT_EQ(ToVector(engine->FoundBox().Items), (Strings{R + "A/Unit1.pas"}));
+    // The package refresh still asks for the package's own source only.
+    engine->ReadDpk();
+    EXPECT_EQ(ToVector(engine->PackagesPathList()), (Strings{R + "A/MyPack.dpk"}));
+    EXPECT_EQ(Make()->Options(), options); // kept for the next dialog
+
+    // Several files at once: each opened, the dialog closed once.
+    engine->SetSearchText("");
+    const int closed = FForm.CloseCount();
+    engine->LoadFiles({1, 3, 99}); // of MyPack.dpk, MyUnit.pas, OtherMyPack.dpk, Project1.dpr
+    using Call = THeadlessHost::TCall;
+    EXPECT_EQ(FTools.Calls(), (std::vector<Call>{{"OpenFile", R + "A/MyUnit.pas"},
+                                                 {"CloseProject", ""},
+                                                 {"OpenProject", R + "A/Project1.dpr"}}));
+    EXPECT_EQ(ToVector(engine->SearchBox().Items), (Strings{"Project1.dpr", "MyUnit.pas"}));
+    EXPECT_EQ(FForm.CloseCount(), closed + 1);
+    FTools.ClearCalls();
+    engine->SetSearchText("zz");
+    engine->LoadFiles({0}); // the "No File(s) Found" line opens nothing
+    engine->SetSearchText("");
+    engine->LoadFiles({-1, 50});
+    EXPECT_TRUE(FTools.Calls().empty());
+    EXPECT_EQ(FForm.CloseCount(), closed + 1);
+
+    // A stop asked for while the deep search lets events run keeps what it found.
+    engine->SetSearchText("u");
+    engine->CancelSearch(); // no deep search running: nothing to stop
+    int events = 0;
+    FTools.Services().OnProcessMessages = [&] {
+        if (++events == 2) // the first call comes before the walk starts
+            engine->CancelSearch();
+    };
+    EXPECT_TRUE(engine->btnSearchClick());
+    ASSERT_EQ(engine->FoundBox().Items.Count(), 1); // the first folder's, in listing order
+    EXPECT_EQ(engine->FoundBox().Items[0].rfind(R + "EX/", 0), 0u);
+    EXPECT_FALSE(engine->DeepSearching());
+    EXPECT_TRUE(engine->SearchBox().Enabled);
+    FTools.Services().OnProcessMessages = nullptr;
+    EXPECT_TRUE(engine->btnSearchClick()); // the next search is whole again
+    EXPECT_EQ(engine->FoundBox().Items.Count(), 3);
+}
+
 } // namespace
 } // namespace vesk
