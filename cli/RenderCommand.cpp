@@ -1,6 +1,7 @@
 // vesk render: draws the effect label or the round speed button off screen with the
 // given properties and state, and saves the picture as a PNG.
 #include "cli/Command.h"
+#include "cli/OffscreenApp.h"
 #include "library/effects/LblEffct.h"
 #include "library/effects/VeskButton.h"
 #include "platform/qt/LiveWidget.h"
@@ -23,25 +24,6 @@ namespace vesk::cli {
 namespace {
 
 constexpr int MaxSide = 4096; // a picture larger than this is surely a typing slip
-
-// Widgets need an application object; always on the offscreen platform, so that
-// placing the pointer for --state never moves a real one. The caller holds it until
-// its widgets are gone.
-std::unique_ptr<QApplication> EnsureApplication() {
-    if (QApplication::instance())
-        return nullptr;
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    // Qt's own notes (no runtime directory, font substitutions) are not the user's
-    // business; failures reach them as this command's one-line errors.
-    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
-        if (type == QtCriticalMsg || type == QtFatalMsg)
-            std::fprintf(stderr, "vesk render: %s\n", qPrintable(text));
-    });
-    static int argc = 1;
-    static char name[] = "vesk";
-    static char* argv[] = {name, nullptr};
-    return std::make_unique<QApplication>(argc, argv);
-}
 
 void ParseSize(const std::string& text, int& width, int& height) {
     const std::size_t x = text.find_first_of("xX");
@@ -83,7 +65,7 @@ public:
     }
 
     int Run() override {
-        const auto application = EnsureApplication();
+        const auto application = EnsureApplication("vesk render");
         const TColor background = StringToColor(FBackground);
         int width = 0;
         int height = 0;

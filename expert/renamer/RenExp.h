@@ -29,4 +29,20 @@ std::vector<TRenameOutcome> RenameDataControls(TComponent& form);
 // it shows "Run Renamer Expert?" first, in every case, in the host's plain message box.
 std::vector<TRenameOutcome> RunRenamer(TComponent* form);
 
+// The menu's entry: "Run Renamer Expert?" in the host's plain message box, then the
+// form being designed (none: nothing more happens), then the renaming. With the
+// summary option on, a second box tells what was renamed and what kept its name, and
+// why.
+void ExecuteRenamer();
+
+// The summary option, kept in the settings store under the add-in's root (key
+// "Component Renamer", value "ShowSummary", "1" for on); off unless set.
+inline constexpr const char* RenamerSettingsKey =
+    "Software\\Borland\\Delphi\\Makory\\Component Renamer";
+bool RenamerSummaryEnabled();
+void SetRenamerSummaryEnabled(bool enabled);
+
+// The summary's text: a count, then a line per control.
+std::string RenamerSummary(const std::vector<TRenameOutcome>& outcomes);
+
 } // namespace vesk

@@ -121,4 +121,14 @@ void OffsetRect(TRect& rect, int dx, int dy) {
     rect.Bottom += dy;
 }
 
+void Frame3D(TCanvas& canvas, const TRect& rect, TColor topLeft, TColor bottomRight) {
+    canvas.SetPenColor(topLeft);
+    canvas.MoveTo(rect.Left, rect.Bottom - 1);
+    canvas.LineTo(rect.Left, rect.Top);
+    canvas.LineTo(rect.Right - 1, rect.Top);
+    canvas.SetPenColor(bottomRight);
+    canvas.LineTo(rect.Right - 1, rect.Bottom - 1);
+    canvas.LineTo(rect.Left, rect.Bottom - 1);
+}
+
 } // namespace vesk

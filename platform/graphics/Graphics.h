@@ -3,7 +3,10 @@
 // QPainter lives in platform/qt, a recording one for tests in RecordingCanvas.h.
 #pragma once
 
+#include "platform/rtl/SysUtils.h"
+
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -35,6 +38,9 @@ constexpr TColor clWindow = 0x80000005;
 constexpr TColor clWindowText = 0x80000008;
 constexpr TColor clBtnShadow = 0x80000010;
 constexpr TColor clBtnHighlight = 0x80000014;
+// Not a colour: "take it from the picture" (a bitmap's transparent colour is then the
+// colour of its bottom-left pixel, as the host's automatic mode has it).
+constexpr TColor clDefault = 0x20000000;
 
 constexpr std::uint8_t GetRValue(TColor c) {
     return c & 0xFF;
@@ -120,6 +126,37 @@ constexpr int FontPixelHeight(const TFont& font) {
     return (font.Size * 96 + 36) / 72;
 }
 
+// A drawing operation a canvas or a bitmap cannot carry out: a bitmap of another kind
+// of canvas, a canvas whose pixels cannot be read, a bitmap without pixels.
+class EInvalidGraphic : public Exception {
+    using Exception::Exception;
+};
+
+class TCanvas;
+
+// A picture in memory with a canvas of its own. Drawn transparent, the pixels of its
+// transparent colour are left out and what lies beneath shows through. Bitmaps are
+// made by a canvas (TCanvas::CreateBitmap), so that a canvas only meets bitmaps it can
+// draw; the creator owns the result.
+class TBitmap {
+public:
+    virtual ~TBitmap() = default;
+    virtual int Width() const = 0;
+    virtual int Height() const = 0;
+    // Drawing on the bitmap; lives as long as the bitmap.
+    virtual TCanvas& Canvas() = 0;
+
+    bool Transparent() const { return FTransparent; }
+    void SetTransparent(bool transparent) { FTransparent = transparent; }
+    // clDefault until one is set: the colour of the bottom-left pixel.
+    TColor TransparentColor() const { return FTransparentColor; }
+    void SetTransparentColor(TColor color) { FTransparentColor = color; }
+
+private:
+    bool FTransparent = false;
+    TColor FTransparentColor = clDefault;
+};
+
 // The canvas: the current pen, brush and font, and the drawing operations with the
 // host's rules. A line leaves out its end point; an arc runs counter-clockwise on the
 // screen from its start radial to its end radial; rectangles leave out their right
@@ -162,6 +199,16 @@ public:
     // right and bottom to the text's extent.
     virtual int DrawText(std::string_view text, TRect& rect, unsigned flags) = 0;
 
+    // Bitmaps. Draw puts Bitmap with its top-left corner at (x, y), leaving out its
+    // transparent colour when it is transparent. CopyRect copies the pixels of
+    // Source's rectangle Src into this canvas's rectangle Dest, stretched when the
+    // sizes differ; pen and brush play no part. CreateBitmap makes a black bitmap of
+    // the kind this canvas draws and copies from. A bitmap or source canvas of another
+    // kind raises EInvalidGraphic.
+    virtual void Draw(int x, int y, TBitmap& bitmap) = 0;
+    virtual void CopyRect(const TRect& dest, TCanvas& source, const TRect& src) = 0;
+    virtual std::unique_ptr<TBitmap> CreateBitmap(int width, int height) = 0;
+
 protected:
     void SetPenPos(TPoint pos) { FPenPos = pos; }
 
@@ -171,5 +218,9 @@ private:
     TFont FFont;
     TPoint FPenPos;
 };
+
+// The host's one-pixel 3-D edge inside Rect: its left and top in TopLeft, its right and
+// bottom in BottomRight (white over gray looks raised, gray over white sunken).
+void Frame3D(TCanvas& canvas, const TRect& rect, TColor topLeft, TColor bottomRight);
 
 } // namespace vesk

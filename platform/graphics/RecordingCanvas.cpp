@@ -23,6 +23,18 @@ long long CharCount(std::string_view text) {
                          [](char ch) { return (static_cast<unsigned char>(ch) & 0xC0) != 0x80; });
 }
 
+// How the log names a canvas or a bitmap it did not make.
+std::string NameOf(const TCanvas& canvas) {
+    const auto* recording = dynamic_cast<const TRecordingCanvas*>(&canvas);
+    return recording ? recording->Name() : "?";
+}
+
+std::string NameOf(TBitmap& bitmap) {
+    const auto* recording = dynamic_cast<const TRecordingBitmap*>(&bitmap);
+    return recording ? recording->Name()
+                     : std::to_string(bitmap.Width()) + "x" + std::to_string(bitmap.Height());
+}
+
 } // namespace
 
 int FixedFontHeight(const TFont& font) {
@@ -149,5 +161,34 @@ int TRecordingCanvas::DrawText(std::string_view text, TRect& rect, unsigned flag
     }
     return layout.Height;
 }
+
+void TRecordingCanvas::Draw(int x, int y, TBitmap& bitmap) {
+    std::string image =
+        "Draw(" + std::to_string(x) + "," + std::to_string(y) + "," + NameOf(bitmap);
+    if (bitmap.Transparent())
+        image += ",transparent " + ColorToString(bitmap.TransparentColor());
+    Record("Draw", {x, y}, NameOf(bitmap), image + ")");
+}
+
+void TRecordingCanvas::CopyRect(const TRect& dest, TCanvas& source, const TRect& src) {
+    const std::string name = NameOf(source);
+    Record("CopyRect",
+           {dest.Left, dest.Top, dest.Right, dest.Bottom, src.Left, src.Top, src.Right, src.Bottom},
+           name,
+           "CopyRect(" + Join({dest.Left, dest.Top, dest.Right, dest.Bottom}) + "," + name + "," +
+               Join({src.Left, src.Top, src.Right, src.Bottom}) + ")");
+}
+
+std::unique_ptr<TBitmap> TRecordingCanvas::CreateBitmap(int width, int height) {
+    auto bitmap = std::make_unique<TRecordingBitmap>(
+        width, height, FName + ".bitmap" + std::to_string(++FBitmapCount));
+    Record("CreateBitmap", {width, height}, bitmap->Name(),
+           "CreateBitmap(" + std::to_string(width) + "," + std::to_string(height) +
+               ")=" + bitmap->Name());
+    return bitmap;
+}
+
+TRecordingBitmap::TRecordingBitmap(int width, int height, std::string name)
+    : FWidth(width), FHeight(height), FCanvas(std::move(name)) {}
 
 } // namespace vesk

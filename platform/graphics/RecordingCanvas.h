@@ -27,8 +27,13 @@ struct TCanvasCall {
 int FixedFontHeight(const TFont& font);
 int FixedCharWidth(const TFont& font);
 
+// Canvases are told apart in the log by name: a bitmap's canvas is named after the
+// canvas that made it, "canvas.bitmap1", "canvas.bitmap2", ... so that "Draw(4,4,
+// form.bitmap1)" and "CopyRect(0,0,207,29,picture,4,4,211,33)" say what went where.
 class TRecordingCanvas : public TCanvas {
 public:
+    explicit TRecordingCanvas(std::string name = "canvas") : FName(std::move(name)) {}
+    const std::string& Name() const { return FName; }
     const std::vector<TCanvasCall>& Calls() const { return FCalls; }
     // The images of the calls, optionally only those with one of the given names.
     std::vector<std::string> Log(const std::vector<std::string>& names = {}) const;
@@ -50,12 +55,34 @@ public:
     int TextWidth(std::string_view text) override;
     int TextHeight(std::string_view text) override;
     int DrawText(std::string_view text, TRect& rect, unsigned flags) override;
+    // Draw and CopyRect take bitmaps and sources of any kind; a transparent bitmap is
+    // logged with its colour: "Draw(0,0,canvas.bitmap2,transparent clBlack)".
+    void Draw(int x, int y, TBitmap& bitmap) override;
+    void CopyRect(const TRect& dest, TCanvas& source, const TRect& src) override;
+    std::unique_ptr<TBitmap> CreateBitmap(int width, int height) override;
 
 private:
     void Record(std::string name, std::vector<long long> args, std::string text = {},
                 std::string image = {});
 
+    std::string FName;
+    int FBitmapCount = 0;
     std::vector<TCanvasCall> FCalls;
+};
+
+// A bitmap that keeps the calls made on its canvas.
+class TRecordingBitmap : public TBitmap {
+public:
+    TRecordingBitmap(int width, int height, std::string name);
+    int Width() const override { return FWidth; }
+    int Height() const override { return FHeight; }
+    TRecordingCanvas& Canvas() override { return FCanvas; }
+    const std::string& Name() const { return FCanvas.Name(); }
+
+private:
+    int FWidth;
+    int FHeight;
+    TRecordingCanvas FCanvas;
 };
 
 } // namespace vesk

@@ -1,5 +1,8 @@
 #include "platform/qt/FormAdapters.h"
 
+#include "platform/qt/ExtCtrls.h"
+#include "platform/rtl/SysUtils.h"
+
 #include <QWindow>
 
 #include <algorithm>
@@ -131,6 +134,158 @@ void TQtEditBox::SetSelLength(int value) {
         FEdit->setCursorPosition(from);
     else
         FEdit->setSelection(from, Utf16Pos(start + value) - from);
+}
+
+// A control
+
+bool TQtControl::Enabled() const {
+    return FWidget && FWidget->isEnabled();
+}
+
+void TQtControl::SetEnabled(bool value) {
+    if (FWidget)
+        FWidget->setEnabled(value);
+}
+
+bool TQtControl::Visible() const {
+    return FWidget && !FWidget->isHidden();
+}
+
+void TQtControl::SetVisible(bool value) {
+    if (FWidget)
+        FWidget->setVisible(value);
+}
+
+int TQtControl::Left() const {
+    return FWidget ? FWidget->x() : 0;
+}
+
+int TQtControl::Top() const {
+    return FWidget ? FWidget->y() : 0;
+}
+
+void TQtControl::SetLeft(int value) {
+    if (FWidget)
+        FWidget->move(value, FWidget->y());
+}
+
+void TQtControl::SetTop(int value) {
+    if (FWidget)
+        FWidget->move(FWidget->x(), value);
+}
+
+// A list box
+
+namespace {
+
+QString FromUtf8(const std::string& text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+constexpr int ObjectRole = Qt::UserRole;
+
+} // namespace
+
+QListWidgetItem* TQtListBox::Item(int index) const {
+    if (!FList || index < 0 || index >= FList->count())
+        throw EListError("List index out of bounds (" + IntToStr(index) + ")");
+    return FList->item(index);
+}
+
+bool TQtListBox::MultiSelect() const {
+    return FList && FList->selectionMode() != QAbstractItemView::SingleSelection;
+}
+
+int TQtListBox::Count() const {
+    return FList ? FList->count() : 0;
+}
+
+std::string TQtListBox::Strings(int index) const {
+    return Item(index)->text().toStdString();
+}
+
+TObject* TQtListBox::Objects(int index) const {
+    return reinterpret_cast<TObject*>(Item(index)->data(ObjectRole).value<quintptr>());
+}
+
+int TQtListBox::AddObject(const std::string& text, TObject* object) {
+    if (!FList)
+        return -1;
+    int index = FList->count();
+    if (FSorted) {
+        // After the items that sort with it or before it: a binary search for the end.
+        int low = 0;
+        while (low < index) {
+            const int middle = (low + index) / 2;
+            if (CompareText(text, FList->item(middle)->text().toStdString()) < 0)
+                index = middle;
+            else
+                low = middle + 1;
+        }
+    }
+    auto* item = new QListWidgetItem(FromUtf8(text));
+    item->setData(ObjectRole, QVariant::fromValue(reinterpret_cast<quintptr>(object)));
+    FList->insertItem(index, item);
+    return index;
+}
+
+void TQtListBox::Delete(int index) {
+    delete FList->takeItem(FList->row(Item(index)));
+}
+
+void TQtListBox::Clear() {
+    if (FList)
+        FList->clear();
+}
+
+bool TQtListBox::Selected(int index) const {
+    return Item(index)->isSelected();
+}
+
+void TQtListBox::SetSelected(int index, bool selected) {
+    QListWidgetItem* item = Item(index);
+    if (!MultiSelect() && selected)
+        FList->setCurrentItem(item, QItemSelectionModel::ClearAndSelect);
+    else
+        item->setSelected(selected);
+}
+
+int TQtListBox::ItemIndex() const {
+    return FList ? FList->currentRow() : -1;
+}
+
+void TQtListBox::SetItemIndex(int index) {
+    if (!FList)
+        return;
+    if (index < 0 || index >= FList->count()) {
+        FList->setCurrentRow(-1, MultiSelect() ? QItemSelectionModel::NoUpdate
+                                               : QItemSelectionModel::Clear);
+        return;
+    }
+    FList->setCurrentRow(index, MultiSelect() ? QItemSelectionModel::NoUpdate
+                                              : QItemSelectionModel::ClearAndSelect);
+}
+
+void TQtListBox::SetFocus() {
+    if (FList)
+        FList->setFocus();
+}
+
+// A notebook
+
+TQtNotebook::TQtNotebook(TNotebook* notebook) : FNotebook(notebook) {}
+
+int TQtNotebook::PageCount() const {
+    return FNotebook ? FNotebook->count() : 0;
+}
+
+int TQtNotebook::PageIndex() const {
+    return FNotebook ? FNotebook->PageIndex() : -1;
+}
+
+void TQtNotebook::SetPageIndex(int value) {
+    if (FNotebook)
+        FNotebook->SetPageIndex(value);
 }
 
 } // namespace vesk

@@ -54,8 +54,42 @@ QRegion ToQRegion(const TRegion& region) {
 
 TQtCanvas::TQtCanvas(QPainter& painter) : FPainter(painter) {}
 
+// Pixels set straight into the image the painter paints on, when nothing the painter
+// would add (a transformation other than a shift, clipping, opacity) is in force and
+// the image's buffer is its own (a shared one would part from the painter's).
+bool TQtCanvas::DrawPixelsDirectly(const std::vector<TPoint>& pixels) {
+    QImage* image = TargetImage();
+    if (!image || !image->isDetached() || FPainter.hasClipping() || FPainter.opacity() != 1.0)
+        return false;
+    if (image->format() != QImage::Format_RGB32 &&
+        image->format() != QImage::Format_ARGB32_Premultiplied)
+        return false;
+    const QTransform& transform = FPainter.worldTransform();
+    if (transform.type() > QTransform::TxTranslate)
+        return false;
+    const int dx = int(transform.dx());
+    const int dy = int(transform.dy());
+    if (dx != transform.dx() || dy != transform.dy())
+        return false;
+    const QRgb colour = ToQColor(Pen().Color).rgb(); // opaque
+    const bool mask = Pen().Mode == TPenMode::pmMask;
+    const int width = image->width();
+    const int height = image->height();
+    uchar* bits = image->bits();
+    const qsizetype stride = image->bytesPerLine();
+    for (const TPoint& p : pixels) {
+        const int x = p.X + dx;
+        const int y = p.Y + dy;
+        if (x < 0 || y < 0 || x >= width || y >= height)
+            continue;
+        QRgb& pixel = reinterpret_cast<QRgb*>(bits + y * stride)[x];
+        pixel = mask ? (pixel & colour) : colour;
+    }
+    return true;
+}
+
 void TQtCanvas::DrawPixels(const std::vector<TPoint>& pixels) {
-    if (pixels.empty())
+    if (pixels.empty() || DrawPixelsDirectly(pixels))
         return;
     TPainterState state(FPainter);
     FPainter.setRenderHint(QPainter::Antialiasing, false);
@@ -169,6 +203,108 @@ int TQtCanvas::DrawText(std::string_view text, TRect& rect, unsigned flags) {
                               colour);
     }
     return layout.Height;
+}
+
+// Bitmaps
+
+namespace {
+
+TColor FromQRgb(QRgb rgb) {
+    return RGB(std::uint8_t(qRed(rgb)), std::uint8_t(qGreen(rgb)), std::uint8_t(qBlue(rgb)));
+}
+
+} // namespace
+
+QImage ImageWithoutColour(const QImage& image, TColor key) {
+    QImage result = image.convertToFormat(QImage::Format_ARGB32);
+    const QRgb keyRgb = ToQColor(key).rgb() & RGB_MASK;
+    for (int y = 0; y < result.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(result.scanLine(y));
+        for (int x = 0; x < result.width(); ++x)
+            if ((line[x] & RGB_MASK) == keyRgb)
+                line[x] = 0;
+    }
+    return result;
+}
+
+QImage* TQtCanvas::TargetImage() const {
+    QPaintDevice* device = FPainter.device();
+    if (!device || device->devType() != QInternal::Image)
+        return nullptr;
+    return static_cast<QImage*>(device);
+}
+
+void TQtCanvas::Draw(int x, int y, TBitmap& bitmap) {
+    const auto* picture = dynamic_cast<const TQtBitmap*>(&bitmap);
+    if (!picture)
+        throw EInvalidGraphic("Only a bitmap of a Qt canvas can be drawn on a Qt canvas");
+    TPainterState state(FPainter);
+    FPainter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    if (bitmap.Transparent())
+        FPainter.drawImage(
+            x, y, ImageWithoutColour(picture->Image(), picture->ResolvedTransparentColor()));
+    else
+        FPainter.drawImage(x, y, picture->Image());
+}
+
+void TQtCanvas::CopyRect(const TRect& dest, TCanvas& source, const TRect& src) {
+    const auto* from = dynamic_cast<const TQtCanvas*>(&source);
+    const QImage* image = from ? from->TargetImage() : nullptr;
+    if (!image)
+        throw EInvalidGraphic("CopyRect needs a Qt canvas that paints on an image");
+    if (dest.Width() == 0 || dest.Height() == 0 || src.Width() == 0 || src.Height() == 0)
+        return;
+    // A copy first: the source may be this very canvas, and parts outside the image
+    // come out black.
+    const QRect srcRect(std::min(src.Left, src.Right), std::min(src.Top, src.Bottom),
+                        std::abs(src.Width()), std::abs(src.Height()));
+    QImage pixels = image->copy(srcRect);
+    pixels = pixels.mirrored(src.Width() < 0, src.Height() < 0);
+    const bool flipX = dest.Width() < 0;
+    const bool flipY = dest.Height() < 0;
+    const QRect destRect(std::min(dest.Left, dest.Right), std::min(dest.Top, dest.Bottom),
+                         std::abs(dest.Width()), std::abs(dest.Height()));
+    TPainterState state(FPainter);
+    FPainter.setCompositionMode(QPainter::CompositionMode_Source);
+    FPainter.drawImage(destRect, pixels.mirrored(flipX, flipY));
+}
+
+std::unique_ptr<TBitmap> TQtCanvas::CreateBitmap(int width, int height) {
+    return std::make_unique<TQtBitmap>(width, height);
+}
+
+TQtBitmap::TQtBitmap(int width, int height) {
+    if (width < 1 || height < 1)
+        throw EInvalidGraphic("A bitmap must be at least 1 x 1 pixels, not " +
+                              std::to_string(width) + " x " + std::to_string(height));
+    FImage = QImage(width, height, QImage::Format_RGB32);
+    FImage.fill(Qt::black);
+}
+
+TQtBitmap::TQtBitmap(const QImage& image) {
+    if (image.isNull())
+        throw EInvalidGraphic("A bitmap must be at least 1 x 1 pixels, not 0 x 0");
+    FImage = image.convertToFormat(QImage::Format_RGB32);
+}
+
+TQtBitmap::~TQtBitmap() {
+    FCanvas.reset();
+    if (FPainter.isActive())
+        FPainter.end();
+}
+
+TQtCanvas& TQtBitmap::Canvas() {
+    if (!FCanvas) {
+        FPainter.begin(&FImage);
+        FCanvas = std::make_unique<TQtCanvas>(FPainter);
+    }
+    return *FCanvas;
+}
+
+TColor TQtBitmap::ResolvedTransparentColor() const {
+    if (TransparentColor() != clDefault)
+        return ColorToRGB(TransparentColor());
+    return FromQRgb(FImage.pixel(0, FImage.height() - 1));
 }
 
 } // namespace vesk

@@ -91,15 +91,8 @@ void TSpeedButton::Click() {
 void TSpeedButton::Paint(TCanvas& canvas) {
     const TRect rect = ClientRect();
     const bool pressed = FState == bsDown || FState == bsExclusive;
-    if (!FFlat || FMouseInControl || pressed) {
-        canvas.SetPenColor(pressed ? clGray : clWhite);
-        canvas.MoveTo(rect.Left, rect.Bottom - 1);
-        canvas.LineTo(rect.Left, rect.Top);
-        canvas.LineTo(rect.Right - 1, rect.Top);
-        canvas.SetPenColor(pressed ? clWhite : clGray);
-        canvas.LineTo(rect.Right - 1, rect.Bottom - 1);
-        canvas.LineTo(rect.Left, rect.Bottom - 1);
-    }
+    if (!FFlat || FMouseInControl || pressed)
+        Frame3D(canvas, rect, pressed ? clGray : clWhite, pressed ? clWhite : clGray);
     TRect text = rect;
     if (pressed)
         OffsetRect(text, 1, 1);

@@ -116,4 +116,31 @@ TEST_F(CliRender, TheFileNameReachesTheFileSystemAsGiven) {
     EXPECT_EQ(PngSize(dir / name), std::make_pair(50, 50));
 }
 
+// `vesk snapshot`: the add-in's windows as pictures of their own size.
+TEST_F(CliRender, SnapshotsOfTheWindows) {
+    const fs::path wizard = dir / "fldexp.png";
+    CliResult result = RunVesk({"snapshot", "fldexp", "--unit", SamplePath("OrderEntry.pas"),
+                                "--page", "1", "--leave-out", "Notes", "--out", wizard.string()});
+    EXPECT_EQ(result.Status, 0) << result.Err;
+    EXPECT_EQ(PngSize(wizard), std::make_pair(427, 283));
+    const fs::path about = dir / "about.png";
+    result = RunVesk({"snapshot", "about", "--ticks", "3", "--out", about.string()});
+    EXPECT_EQ(result.Status, 0) << result.Err;
+    EXPECT_EQ(PngSize(about), std::make_pair(215, 291));
+
+    // Without a unit, with a field the list does not have, or a unit without a form:
+    // one line, status 2, no file.
+    const fs::path out = dir / "bad.png";
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"snapshot", "fldexp", "--out", out.string()},
+          {"snapshot", "fldexp", "--unit", SamplePath("OrderEntry.pas"), "--page", "1",
+           "--leave-out", "Nothing", "--out", out.string()},
+          {"snapshot", "fldexp", "--unit", SamplePath("TextUtils.pas"), "--out", out.string()}}) {
+        result = RunVesk(args);
+        EXPECT_EQ(result.Status, 2) << args.back();
+        EXPECT_EQ(std::count(result.Err.begin(), result.Err.end(), '\n'), 1) << result.Err;
+        EXPECT_FALSE(fs::exists(out));
+    }
+}
+
 } // namespace vesk::test

@@ -2,6 +2,7 @@
 #include "expert/renamer/UnitFields.h"
 #include "platform/forms/FormFile.h"
 #include "platform/ota/HeadlessHost.h"
+#include "tests/library/utility/ScratchDir.h"
 
 #include <gtest/gtest.h>
 
@@ -98,6 +99,64 @@ TEST(RenExpTest, UnitFieldsFollowTheForm) {
     std::string none = "unit X;\nend.\n";
     EXPECT_EQ(RenameClassFields(none, "TForm1", {{"A", "B"}}).size(), 1u);
     EXPECT_EQ(none, "unit X;\nend.\n");
+}
+
+// The menu's entry on the form the headless host's designer shows, with the settings
+// in a store of the test's own.
+class ExecuteRenamerTest : public test::ScratchDir {
+protected:
+    void SetUp() override {
+        ScratchDir::SetUp();
+        Write(Path("Main.pas"), "unit Main;\ninterface\nimplementation\nend.\n");
+        Write(Path("Main.dfm"), FormText);
+        FHost = std::make_unique<THeadlessHost>(TRegistryFile::Open(Path("settings.reg")));
+        FHost->OpenModule(Path("Main.pas"));
+        FHost->SetCurrentFile(Path("Main.pas"));
+    }
+    TComponent& Root() { return *FHost->FormRoot(Path("Main.pas")); }
+    std::unique_ptr<THeadlessHost> FHost;
+};
+
+TEST_F(ExecuteRenamerTest, AsksOnceThenRenamesTheFormTheDesignerShows) {
+    // The form is not open yet: asked once, the host is asked to show it, nothing renamed.
+    ExecuteRenamer();
+    EXPECT_EQ(Shown(*FHost), std::vector<std::string>{"Run Renamer Expert?"});
+    EXPECT_EQ(FHost->ShowFormCount(Path("Main.pas")), 1);
+    EXPECT_NE(Root().FindComponent("DBEdit1"), nullptr);
+
+    ASSERT_TRUE(FHost->ShowDesigner(Path("Main.pas")));
+    FHost->Services().ClearRecord();
+    ExecuteRenamer();
+    EXPECT_EQ(Shown(*FHost), std::vector<std::string>{"Run Renamer Expert?"}); // no summary
+    EXPECT_NE(Root().FindComponent("edCustNo"), nullptr);
+    EXPECT_NE(Root().FindComponent("edPaid"), nullptr);
+    EXPECT_FALSE(RenamerSummaryEnabled());
+}
+
+TEST_F(ExecuteRenamerTest, TheSummaryOptionTellsWhatKeptItsNameAndWhy) {
+    ASSERT_TRUE(FHost->ShowDesigner(Path("Main.pas")));
+    SetRenamerSummaryEnabled(true);
+    EXPECT_TRUE(RenamerSummaryEnabled());
+    {
+        TRegistry reg(TRegistryFile::Open(Path("settings.reg")));
+        ASSERT_TRUE(reg.OpenKey(RenamerSettingsKey, false));
+        EXPECT_EQ(reg.ReadString("ShowSummary"), "1");
+    }
+    ExecuteRenamer();
+    const auto shown = Shown(*FHost);
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[0], "Run Renamer Expert?");
+    EXPECT_EQ(shown[1], "Renamed 4 of 7 data-aware edit controls.\n"
+                        "DBEdit1 -> edCustNo\n"
+                        "DBEdit2 kept its name: A component named edCustNo already exists\n"
+                        "DBEdit3 -> ed\n"
+                        "DBEdit4 kept its name: A component named ed already exists\n"
+                        "DBEdit5 kept its name: 'edCust No' is not a valid component name\n"
+                        "DBDateEdit1 -> edSaleDate\n"
+                        "DBCheckBox1 -> edPaid");
+    EXPECT_EQ(RenamerSummary({}), "No data-aware edit controls on the form: nothing was renamed.");
+    SetRenamerSummaryEnabled(false);
+    EXPECT_FALSE(RenamerSummaryEnabled());
 }
 
 } // namespace

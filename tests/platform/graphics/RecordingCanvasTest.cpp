@@ -28,6 +28,27 @@ TEST(RecordingCanvas, KeepsCallsAndMeasuresWithTheFixedFontModel) {
                                         "TextOut(5,6,'Hi')"}));
 }
 
+TEST(RecordingCanvas, BitmapsAreNamedAfterTheCanvasThatMadeThem) {
+    TRecordingCanvas form("form");
+    auto frame = form.CreateBitmap(207, 29);
+    auto second = form.CreateBitmap(1, 1);
+    ASSERT_NE(dynamic_cast<TRecordingBitmap*>(frame.get()), nullptr);
+    EXPECT_EQ(frame->Width(), 207);
+    TRecordingCanvas picture("picture");
+    frame->Canvas().CopyRect(Rect(0, 0, 207, 29), picture, Rect(4, 4, 211, 33));
+    frame->SetTransparent(true);
+    frame->SetTransparentColor(clBlack);
+    form.Draw(4, 4, *frame);
+    second->SetTransparent(true);
+    form.Draw(0, 0, *second); // transparent in the bitmap's own bottom-left colour
+    EXPECT_EQ(form.Log(), (std::vector<std::string>{
+                              "CreateBitmap(207,29)=form.bitmap1", "CreateBitmap(1,1)=form.bitmap2",
+                              "Draw(4,4,form.bitmap1,transparent clBlack)",
+                              "Draw(0,0,form.bitmap2,transparent $20000000)"}));
+    EXPECT_EQ(static_cast<TRecordingCanvas&>(frame->Canvas()).Log(),
+              std::vector<std::string>{"CopyRect(0,0,207,29,picture,4,4,211,33)"});
+}
+
 TEST(Colours, NamesHexAndErrors) {
     EXPECT_EQ(StringToColor("clOlive"), 0x008080u);
     EXPECT_EQ(StringToColor("$00400040"), 0x400040u);

@@ -1,8 +1,10 @@
 #include "platform/qt/QtCanvas.h"
+#include "platform/graphics/RecordingCanvas.h"
 #include "platform/graphics/TextLayout.h"
 
 #include <QImage>
 #include <QPainter>
+#include <QPixmap>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -135,6 +137,105 @@ TEST(QtCanvas, RegionToQRegion) {
     EXPECT_FALSE(q.contains(QPoint(19, 8)));
     EXPECT_TRUE(q.contains(QPoint(0, 9)));
     EXPECT_FALSE(q.contains(QPoint(10, 0)));
+}
+
+TEST(QtCanvas, BitmapsDrawOpaqueOrWithoutTheirTransparentColour) {
+    TQtBitmap picture(4, 3); // black
+    TCanvas& pc = picture.Canvas();
+    pc.SetBrushColor(clRed);
+    pc.FillRect(Rect(1, 0, 3, 2)); // red block, black around it
+    const QRgb red = 0xFFFF0000;
+
+    const QImage opaque = Draw(6, 5, [&](TCanvas& c) { c.Draw(1, 1, picture); });
+    EXPECT_EQ(opaque.pixel(1, 1), Black);
+    EXPECT_EQ(opaque.pixel(2, 1), red);
+    EXPECT_EQ(opaque.pixel(0, 0), White);
+
+    // Transparent: by default the bottom-left pixel's colour (black) is left out.
+    picture.SetTransparent(true);
+    const QImage automatic = Draw(6, 5, [&](TCanvas& c) { c.Draw(1, 1, picture); });
+    EXPECT_EQ(automatic.pixel(1, 1), White);
+    EXPECT_EQ(automatic.pixel(2, 1), red);
+    EXPECT_EQ(Count(automatic, red), 4);
+    // A fixed colour instead: now red goes and black stays.
+    picture.SetTransparentColor(clRed);
+    const QImage fixed = Draw(6, 5, [&](TCanvas& c) { c.Draw(1, 1, picture); });
+    EXPECT_EQ(fixed.pixel(2, 1), White);
+    EXPECT_EQ(fixed.pixel(1, 1), Black);
+}
+
+TEST(QtCanvas, CopyRectReadsAnImageCanvasAndStretches) {
+    TQtBitmap source(10, 10);
+    source.Canvas().SetBrushColor(clWhite);
+    source.Canvas().FillRect(Rect(2, 2, 4, 4)); // a white 2 x 2 block
+    const QImage copied = Draw(
+        8, 8, [&](TCanvas& c) { c.CopyRect(Rect(0, 0, 4, 4), source.Canvas(), Rect(1, 1, 5, 5)); });
+    EXPECT_EQ(copied.pixel(0, 0), Black);
+    EXPECT_EQ(copied.pixel(1, 1), White);
+    EXPECT_EQ(copied.pixel(2, 2), White);
+    EXPECT_EQ(copied.pixel(3, 3), Black);
+    EXPECT_EQ(copied.pixel(5, 5), White); // outside Dest: untouched
+    // Stretched twice as large; a source part outside the image comes out black.
+    const QImage stretched = Draw(
+        8, 8, [&](TCanvas& c) { c.CopyRect(Rect(0, 0, 8, 8), source.Canvas(), Rect(2, 2, 6, 6)); });
+    EXPECT_EQ(Count(stretched, White, QRect(0, 0, 4, 4)), 16);
+    EXPECT_EQ(stretched.pixel(5, 5), Black);
+    const QImage beyond = Draw(4, 4, [&](TCanvas& c) {
+        c.CopyRect(Rect(0, 0, 4, 4), source.Canvas(), Rect(8, 8, 12, 12));
+    });
+    EXPECT_EQ(Count(beyond, Black), 16);
+    // Copying within one bitmap reads what was there before.
+    source.Canvas().CopyRect(Rect(3, 3, 5, 5), source.Canvas(), Rect(2, 2, 4, 4));
+    EXPECT_EQ(source.Image().pixel(4, 4), White);
+}
+
+TEST(QtCanvas, BitmapsAndCanvasesOfAnotherKindAreRefused) {
+    TQtBitmap picture(2, 2);
+    TRecordingCanvas recording;
+    TRecordingBitmap other(2, 2, "other");
+    EXPECT_THROW(picture.Canvas().Draw(0, 0, other), EInvalidGraphic);
+    EXPECT_THROW(picture.Canvas().CopyRect(Rect(0, 0, 1, 1), recording, Rect(0, 0, 1, 1)),
+                 EInvalidGraphic);
+    EXPECT_THROW(TQtBitmap(0, 5), EInvalidGraphic);
+    // A canvas on something that is not an image cannot be read.
+    QPixmap pixmap(2, 2);
+    QPainter painter(&pixmap);
+    TQtCanvas onPixmap(painter);
+    EXPECT_THROW(picture.Canvas().CopyRect(Rect(0, 0, 1, 1), onPixmap, Rect(0, 0, 1, 1)),
+                 EInvalidGraphic);
+    const auto made = picture.Canvas().CreateBitmap(3, 4);
+    ASSERT_NE(dynamic_cast<TQtBitmap*>(made.get()), nullptr);
+    EXPECT_EQ(made->Width(), 3);
+    EXPECT_EQ(static_cast<TQtBitmap&>(*made).Image().pixel(2, 3), Black);
+}
+
+// Lines on an image are set pixel by pixel; on a clipped painter they go through Qt.
+// Both must give the same picture, in both pen modes.
+TEST(QtCanvas, LinesOnAnImageLookTheSameWhicheverWayTheyAreDrawn) {
+    auto lines = [](TCanvas& c) {
+        c.SetPenColor(RGB(200, 100, 50));
+        for (int j = -5; j < 30; j += 3) {
+            c.MoveTo(j, 0);
+            c.LineTo(j + 12, 20);
+        }
+        c.SetPenMode(TPenMode::pmMask);
+        c.SetPenColor(RGB(0xF0, 0x0F, 0xFF));
+        c.MoveTo(0, 10);
+        c.LineTo(25, 10);
+        c.Arc(2, 2, 18, 18, 18, 10, 18, 10);
+    };
+    const QImage direct = Draw(25, 20, lines, 0xFF808080);
+    QImage clipped(25, 20, QImage::Format_RGB32);
+    clipped.fill(0xFF808080);
+    {
+        QPainter painter(&clipped);
+        painter.setClipRect(QRect(0, 0, 25, 20));
+        TQtCanvas canvas(painter);
+        lines(canvas);
+    }
+    EXPECT_EQ(direct, clipped);
+    EXPECT_EQ(direct.pixel(3, 10), qRgb(0x80, 0x00, 0x80)); // the grey masked
+    EXPECT_EQ(direct.pixel(1, 0), qRgb(200, 100, 50));      // a line in copy mode
 }
 
 } // namespace
