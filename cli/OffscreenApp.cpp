@@ -1,5 +1,10 @@
 // The offscreen application shared by the commands that draw widgets.
 #include "cli/OffscreenApp.h"
+#include "cli/Command.h"
+#include "platform/rtl/FileReplace.h"
+
+#include <QBuffer>
+#include <QByteArray>
 
 #include <cstdio>
 
@@ -24,6 +29,15 @@ std::unique_ptr<QApplication> EnsureApplication(const char* command) {
     static char name[] = "vesk";
     static char* argv[] = {name, nullptr};
     return std::make_unique<QApplication>(argc, argv);
+}
+
+void WritePng(const QImage& image, const std::string& path) {
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    if (!image.save(&buffer, "PNG"))
+        throw CommandError("cannot encode the picture as PNG");
+    ReplaceFile(path, std::string_view(png.constData(), static_cast<std::size_t>(png.size())));
 }
 
 } // namespace vesk::cli

@@ -6,11 +6,9 @@
 #include "library/effects/VeskButton.h"
 #include "platform/qt/LiveWidget.h"
 #include "platform/qt/QtCanvas.h"
-#include "platform/rtl/FileReplace.h"
 #include "platform/rtl/SysUtils.h"
 
 #include <QApplication>
-#include <QBuffer>
 #include <QCursor>
 #include <QImage>
 #include <QMouseEvent>
@@ -111,14 +109,7 @@ public:
             TQtCanvas canvas(painter);
             paint(canvas);
         }
-        // Encoded in memory, then replacing the file whole: a failed write leaves an
-        // existing picture as it was, and the name reaches the file system byte for byte.
-        QByteArray png;
-        QBuffer buffer(&png);
-        buffer.open(QIODevice::WriteOnly);
-        if (!image.save(&buffer, "PNG"))
-            throw CommandError("cannot encode the picture as PNG");
-        ReplaceFile(FOut, std::string_view(png.constData(), static_cast<std::size_t>(png.size())));
+        WritePng(image, FOut);
         return ExitOk;
     }
 

@@ -19,11 +19,6 @@ namespace vesk::cli {
 
 namespace {
 
-void Save(const QImage& image, const std::string& out) {
-    if (!image.save(QString::fromStdString(out), "PNG"))
-        throw CommandError("cannot write '" + out + "'");
-}
-
 class SnapshotCommand : public Command {
 public:
     void Setup(CLI::App& app) override {
@@ -49,9 +44,9 @@ public:
     int Run() override {
         const auto application = EnsureApplication("vesk snapshot");
         if (FWindow == "fldexp")
-            Save(FieldExpert(), FOut);
+            WritePng(FieldExpert(), FOut);
         else
-            Save(About(), FOut);
+            WritePng(About(), FOut);
         return ExitOk;
     }
 

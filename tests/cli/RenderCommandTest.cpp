@@ -104,6 +104,15 @@ TEST_F(CliRender, AFailedWriteLeavesTheOldPictureAlone) {
     std::ifstream again(out, std::ios::binary);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(again), {}), before);
     EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+
+    // The window snapshots write through the same replacement.
+    const CliResult snapshot =
+        RunVesk({"snapshot", "about", "--ticks", "1", "--out", out.string()}, options);
+    EXPECT_EQ(snapshot.Status, 2);
+    EXPECT_EQ(snapshot.Err, "vesk snapshot: Cannot write '" + out.string() + "': File too large\n");
+    std::ifstream third(out, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(third), {}), before);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
 }
 
 // A name that is not UTF-8 is the name the file gets, byte for byte.
