@@ -126,8 +126,8 @@ install(FILES ${CMAKE_BINARY_DIR}/VeskConfig.cmake ${CMAKE_BINARY_DIR}/VeskConfi
 # The examples (the sample project, and the packages' sources when they live there).
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/examples/ DESTINATION ${VESK_INSTALL_DATADIR}/examples)
 # Package sources kept beside the package code instead.
-file(GLOB vesk_package_sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/library/package/*.dpk
-     ${PROJECT_SOURCE_DIR}/expert/package/*.dpk)
+file(GLOB_RECURSE vesk_package_sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/library/*.dpk
+     ${PROJECT_SOURCE_DIR}/expert/*.dpk ${PROJECT_SOURCE_DIR}/ide/*.dpk)
 if(vesk_package_sources)
     install(FILES ${vesk_package_sources} DESTINATION ${VESK_INSTALL_DATADIR}/packages)
 endif()

@@ -22,6 +22,8 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION devel)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# What building a project against the library's CMake package needs besides.
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "cmake, g++, qt6-base-dev, libsqlitecpp-dev")
 # Our own libraries are in the package: dpkg-shlibdeps finds them there rather than
 # asking which installed package provides them.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS
