@@ -246,36 +246,43 @@ bool TPackageLoader::Unload(const std::string& fileName) {
 }
 
 std::vector<std::string> TPackageLoader::LoadKnownPackages(TRegistryFile& store) {
-    TRegistry reg = Handle(store);
-    reg.SetRootKey(HKEY_CURRENT_USER);
-    if (!reg.OpenKey(KnownPackagesKey, false)) {
-        TRegistryUpdate update(reg);
-        reg.OpenKey(KnownPackagesKey, true);
-        const std::filesystem::path dir(FDefaultDir);
-        reg.WriteString((dir / (std::string(VeskPackageName) + ".so")).string(),
-                        VeskPackageDescription);
-        reg.WriteString((dir / (std::string(VeskExpPackageName) + ".so")).string(),
-                        VeskExpPackageDescription);
-        update.Commit();
+    // The key's packages with their descriptions, sorted by file name.
+    std::vector<std::pair<std::string, std::string>> known;
+    try {
+        TRegistry reg = Handle(store);
+        reg.SetRootKey(HKEY_CURRENT_USER);
+        if (!reg.OpenKey(KnownPackagesKey, false)) {
+            TRegistryUpdate update(reg);
+            reg.OpenKey(KnownPackagesKey, true);
+            const std::filesystem::path dir(FDefaultDir);
+            reg.WriteString((dir / (std::string(VeskPackageName) + ".so")).string(),
+                            VeskPackageDescription);
+            reg.WriteString((dir / (std::string(VeskExpPackageName) + ".so")).string(),
+                            VeskExpPackageDescription);
+            update.Commit();
+        }
+        TStringList names;
+        reg.GetValueNames(names);
+        for (int i = 0; i < names.Count(); ++i) {
+            std::string description;
+            try {
+                description = reg.ReadString(names[i]);
+            } catch (const ERegistryException&) {
+                // data of another kind: the package's own description is shown
+            }
+            known.emplace_back(names[i], std::move(description));
+        }
+    } catch (const ERegistryException& failure) {
+        // A store that cannot be read is left as it is: nothing loads this time.
+        return {std::string("the list of known packages cannot be read: ") + failure.what()};
     }
-    TStringList names;
-    reg.GetValueNames(names);
-    std::vector<std::string> files;
-    for (int i = 0; i < names.Count(); ++i)
-        files.push_back(names[i]);
-    std::stable_sort(files.begin(), files.end(), [](const std::string& a, const std::string& b) {
-        return CompareText(a, b) < 0;
+    std::stable_sort(known.begin(), known.end(), [](const auto& a, const auto& b) {
+        return CompareText(a.first, b.first) < 0;
     });
 
     std::vector<std::string> errors;
     std::vector<TPackage*> pending;
-    for (const std::string& file : files) {
-        std::string description;
-        try {
-            description = reg.ReadString(file);
-        } catch (const ERegistryException&) {
-            // data of another kind: the package's own description is shown
-        }
+    for (const auto& [file, description] : known) {
         TPackage& package = Record(file, description);
         if (package.Loaded)
             continue;
@@ -324,26 +331,38 @@ std::vector<std::string> TPackageLoader::LoadKnownPackages(TRegistryFile& store)
 
 bool TPackageLoader::Add(TRegistryFile& store, const std::string& fileName, std::string& error) {
     const bool known = Find(fileName) != nullptr;
+    const bool wasLoaded = IsLoaded(fileName);
     if (!Load(fileName, "", error)) {
         if (!known)
             Forget(fileName);
         return false;
     }
-    TRegistry reg = Handle(store);
-    reg.SetRootKey(HKEY_CURRENT_USER);
-    reg.OpenKey(KnownPackagesKey, true);
-    reg.WriteString(fileName, Find(fileName)->Description);
+    try {
+        TRegistry reg = Handle(store);
+        reg.SetRootKey(HKEY_CURRENT_USER);
+        reg.OpenKey(KnownPackagesKey, true);
+        reg.WriteString(fileName, Find(fileName)->Description);
+    } catch (const ERegistryException& failure) {
+        // Not listed, so not installed: it does not stay loaded either.
+        if (!wasLoaded)
+            Unload(fileName);
+        if (!known)
+            Forget(fileName);
+        error = fileName + ": cannot be listed as installed: " + failure.what();
+        return false;
+    }
     return true;
 }
 
 bool TPackageLoader::Remove(TRegistryFile& store, const std::string& fileName) {
     if (!Find(fileName))
         return false;
-    Unload(fileName);
+    // Out of the list first: when the store cannot be written, nothing has changed.
     TRegistry reg = Handle(store);
     reg.SetRootKey(HKEY_CURRENT_USER);
     if (reg.OpenKey(KnownPackagesKey, false))
         reg.DeleteValue(fileName);
+    Unload(fileName);
     Forget(fileName);
     return true;
 }

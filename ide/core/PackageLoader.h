@@ -51,7 +51,8 @@ public:
     // Loads every package the key lists that is not loaded yet: in the order of their
     // file names (without regard to case), except that a package comes after those it
     // requires. A missing key is first written with the IDE's own packages, Vesk and
-    // VeskExp. One line per package that failed, naming it and saying why.
+    // VeskExp. One line per package that failed, naming it and saying why; a store that
+    // cannot be read is one line too, is not written, and nothing is loaded.
     std::vector<std::string> LoadKnownPackages(TRegistryFile& store);
 
     // Loads one package and runs its entry's registrations. An empty description takes
@@ -66,10 +67,12 @@ public:
     bool Unload(const std::string& fileName);
 
     // Install: loads the package and, once it is loaded, lists it in the key with its
-    // description. Nothing is listed when it fails.
+    // description. When either fails: false with Error set, nothing listed, nothing new
+    // loaded.
     bool Add(TRegistryFile& store, const std::string& fileName, std::string& error);
     // Uninstall: unloads the package (and what requires it) and takes it out of the key.
-    // False when the loader did not know it.
+    // False when the loader did not know it. ERegistryException, with nothing changed,
+    // when the store cannot be written.
     bool Remove(TRegistryFile& store, const std::string& fileName);
 
     // The packages known to the loader, in the order they became known, each with its

@@ -47,9 +47,12 @@ TInstallPackagesDlg::TInstallPackagesDlg(TPackageLoader& loader, TRegistryFile& 
     edFile = new QLineEdit(this);
     edFile->setObjectName("edFile");
     edFile->setReadOnly(true);
+    lbStateCaption = new QLabel("State:", this);
+    lbStateCaption->setObjectName("lbStateCaption");
     lbState = new QLabel(this);
     lbState->setObjectName("lbState");
     lbState->setWordWrap(true);
+    lbState->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     lbState->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     btnAdd = new QPushButton("&Add...", this);
@@ -63,6 +66,7 @@ TInstallPackagesDlg::TInstallPackagesDlg(TPackageLoader& loader, TRegistryFile& 
     auto* details = new QGridLayout;
     details->addWidget(lbFileCaption, 0, 0);
     details->addWidget(edFile, 0, 1);
+    details->addWidget(lbStateCaption, 1, 0, Qt::AlignTop);
     details->addWidget(lbState, 1, 1);
     details->setColumnStretch(1, 1);
 
@@ -132,9 +136,14 @@ void TInstallPackagesDlg::lbPackagesClick() {
     const TPackageInfo& package = FShown[static_cast<std::size_t>(row)];
     edFile->setText(FromUtf8(package.FileName));
     edFile->setCursorPosition(0);
-    lbState->setText(package.Loaded
-                         ? QString("Loaded")
-                         : FromUtf8(package.Error.empty() ? "Not loaded" : package.Error));
+    // The error names the file, which the line above shows already.
+    std::string state = package.Loaded          ? "Loaded"
+                        : package.Error.empty() ? "Not loaded"
+                                                : package.Error;
+    const std::string named = package.FileName + ": ";
+    if (state.starts_with(named))
+        state.erase(0, named.size());
+    lbState->setText(FromUtf8(state));
 }
 
 void TInstallPackagesDlg::btnAddClick() {

@@ -27,6 +27,7 @@ public:
     QListWidget* lbPackages = nullptr;
     QLabel* lbFileCaption = nullptr;
     QLineEdit* edFile = nullptr;
+    QLabel* lbStateCaption = nullptr;
     QLabel* lbState = nullptr;
     QPushButton* btnAdd = nullptr;
     QPushButton* btnRemove = nullptr;

@@ -153,6 +153,20 @@ TEST_F(PackageLoaderTest, BadPackagesAreReportedOneLineEachAndTheOthersLoad) {
         EXPECT_EQ(package.Error.empty(), package.Loaded) << package.FileName;
 }
 
+TEST_F(PackageLoaderTest, AStoreThatCannotBeReadIsReportedAndLeftAsItIs) {
+    const std::string broken =
+        "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software]\r\n\"A\"=hex:01,\\\r\n";
+    Write(Path("registry.reg"), broken);
+    TPackageLoader loader;
+    const Strings errors = loader.LoadKnownPackages(*FStore);
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_TRUE(errors[0].starts_with(
+        "the list of known packages cannot be read: " + Path("registry.reg") + ":"))
+        << errors[0];
+    EXPECT_TRUE(loader.Packages().empty());
+    EXPECT_EQ(Read(Path("registry.reg")), broken);
+}
+
 TEST_F(PackageLoaderTest, AFailedRegistrationLeavesNothingBehind) {
     TPackageLoader loader;
     std::string error;
