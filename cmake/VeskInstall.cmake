@@ -9,7 +9,8 @@
 #   lib/vesk/                 the packages Vesk.so and VeskExp.so
 #   lib/cmake/Vesk/           VeskConfig.cmake, its version file, the exported targets
 #   include/vesk/             the public headers of the library and its runtime
-#   share/vesk/               the sample project and the packages' sources
+#   share/vesk/examples/      the sample project
+#   share/vesk/packages/      the packages' sources (Vesk.dpk, VeskExp.dpk)
 #   share/applications/, share/icons/hicolor/scalable/apps/   the IDE's entry and icon
 #   <Qt's plugin folder>/designer/                             the Qt Designer plugin
 #
@@ -123,10 +124,13 @@ install(FILES ${CMAKE_BINARY_DIR}/VeskConfig.cmake ${CMAKE_BINARY_DIR}/VeskConfi
 
 # --- data ---------------------------------------------------------------------------
 
-# The examples (the sample project, and the packages' sources when they live there).
-install(DIRECTORY ${PROJECT_SOURCE_DIR}/examples/ DESTINATION ${VESK_INSTALL_DATADIR}/examples)
-# Package sources kept beside the package code instead.
-file(GLOB_RECURSE vesk_package_sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/library/*.dpk
+# The examples (the sample project) under share/vesk/examples; the packages' sources in
+# share/vesk/packages, where the installed IDE's library path looks for them (beside its
+# program, in ../share/vesk/packages).
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/examples/ DESTINATION ${VESK_INSTALL_DATADIR}/examples
+        PATTERN packages EXCLUDE)
+file(GLOB_RECURSE vesk_package_sources CONFIGURE_DEPENDS
+     ${PROJECT_SOURCE_DIR}/examples/packages/*.dpk ${PROJECT_SOURCE_DIR}/library/*.dpk
      ${PROJECT_SOURCE_DIR}/expert/*.dpk ${PROJECT_SOURCE_DIR}/ide/*.dpk)
 if(vesk_package_sources)
     install(FILES ${vesk_package_sources} DESTINATION ${VESK_INSTALL_DATADIR}/packages)
