@@ -43,20 +43,27 @@ bool IsEmptyValue(const TValue& v) {
 
 // What a form file would hold for a new component: each value its live object starts
 // with that is not the stored default (a value without a default is always written,
-// unless it is empty), Font's values only when the control does not take its parent's;
-// a caption its live object starts without is the component's name.
+// unless it is empty), its colour and font only when it does not take its parent's; a
+// caption is the component's name. Visible is left out: an object not yet placed on a
+// form is not shown, and that is no value of the component.
 void ApplyCreationValues(TComponent& c) {
     const TClassInfo* cls = c.ClassInfo();
     if (!cls)
         return;
+    const bool hasCaption = cls->FindProp("Caption") != nullptr;
+    if (hasCaption)
+        c.SetString("Caption", c.Name()); // first, so that a sized-to-fit control fits it
     std::unique_ptr<TLiveObject> live;
     try {
         live = CreateLiveObject(c, nullptr);
     } catch (const Exception&) {
         // A class whose object cannot be made here keeps only its name and place.
     }
-    if (!live)
+    if (!live) {
+        if (hasCaption && !IsControl(c))
+            c.RemoveProperty("Caption");
         return;
+    }
     auto read = [&](const std::string& name) -> std::optional<TValue> {
         try {
             return ReadLiveProperty(*live, name);
@@ -72,25 +79,56 @@ void ApplyCreationValues(TComponent& c) {
             return;
         c.SetValue(name, *value);
     };
-    const std::optional<TValue> parentFont = read("ParentFont");
-    const bool ownFont = parentFont && !BooleanValue(*parentFont);
+    auto isFalse = [&](const char* name) {
+        const std::optional<TValue> v = read(name);
+        return v && !BooleanValue(*v);
+    };
+    // A control whose object does not say whether it takes its parent's font has its
+    // own when the font differs from what the form stores.
+    bool ownFont = isFalse("ParentFont");
+    const TComponent* root = &c;
+    while (root->Owner())
+        root = root->Owner();
+    if (!read("ParentFont"))
+        for (const char* sub : {"Font.Name", "Font.Height", "Font.Color", "Font.Style"}) {
+            const TProperty* stored = root->FindProperty(sub);
+            const std::optional<TValue> value = read(sub);
+            const TPropInfo* info = cls->FindProp(sub);
+            if (stored && value && info && !SameValue(*info, stored->Value, *value))
+                ownFont = true;
+        }
+    const bool ownColor = isFalse("ParentColor");
     for (const TPropInfo* prop : cls->Properties()) {
         if (prop->Kind == TTypeKind::tkMethod || SameText(prop->Name, "Name") ||
-            SameText(prop->Name, "Left") || SameText(prop->Name, "Top"))
+            SameText(prop->Name, "Left") || SameText(prop->Name, "Top") ||
+            SameText(prop->Name, "Visible") || SameText(prop->Name, "Caption") ||
+            (SameText(prop->Name, "Color") && !ownColor))
             continue;
         if (prop->Kind == TTypeKind::tkClass) {
             if (prop->RefersToComponent() || !SameText(prop->Name, "Font") || !ownFont)
                 continue;
+            // The height stands for the size, as the form file has it.
             if (const TClassInfo* font = TClassRegistry::Instance().Find(prop->TypeName))
                 for (const TPropInfo* sub : font->Properties())
-                    keep(*sub, prop->Name + "." + sub->Name);
+                    if (!SameText(sub->Name, "Size"))
+                        keep(*sub, prop->Name + "." + sub->Name);
+            if (const TPropInfo* parentFont = cls->FindProp("ParentFont"))
+                SetModelValue(c, *parentFont, BooleanToValue(false));
             continue;
         }
         keep(*prop, prop->Name);
     }
-    if (const std::optional<TValue> caption = read("Caption");
-        caption && IsEmptyValue(*caption) && cls->FindProp("Caption"))
-        c.SetString("Caption", c.Name());
+    // A caption only where the object shows one.
+    if (hasCaption && !read("Caption"))
+        c.RemoveProperty("Caption");
+    // A control that starts too small to be seen or picked (a label not sized to its
+    // caption) gets a size one can grab.
+    if (IsControl(c)) {
+        if (c.GetInt("Width", DesignGrid) < DesignGrid)
+            c.SetInt("Width", 100);
+        if (c.GetInt("Height", DesignGrid) < DesignGrid)
+            c.SetInt("Height", 25);
+    }
 }
 
 } // namespace
@@ -446,6 +484,13 @@ TComponent* TFormDesigner::Drop(const TClassInfo& classInfo, int x, int y, TComp
         c->SetInt("Left", x);
         c->SetInt("Top", y);
         ApplyCreationValues(*c);
+        if (OnMeasure && IsControl(*c))
+            if (const auto wanted = OnMeasure(*c)) {
+                if (wanted->first > c->GetInt("Width"))
+                    c->SetInt("Width", wanted->first);
+                if (wanted->second > c->GetInt("Height"))
+                    c->SetInt("Height", wanted->second);
+            }
         if (IsControl(*c))
             c->SetParent(parent);
         SetSelection({c});

@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <utility>
@@ -90,6 +91,9 @@ public:
     // T and the first number no component of the form has ("LabelEffect1").
     std::string FreeName(const std::string& className) const;
 
+    // The size a new control wants for its contents (its caption in its font), as its
+    // widget measures it; a dropped control grows to it. None: no measure.
+    std::function<std::optional<std::pair<int, int>>(const TComponent&)> OnMeasure;
     // After every change of the model made here.
     std::function<void()> OnChange;
     // After undo or redo rebuilt the model: the components now standing for the old

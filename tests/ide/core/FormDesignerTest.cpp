@@ -220,6 +220,12 @@ TEST_F(FormDesignerTest, ADroppedComponentGetsTheNextFreeNameItsCaptionAndItsPla
     EXPECT_EQ(first->GetInt("Top"), 120);
     EXPECT_EQ(first->GetString("Caption"), "LabelEffect1");
     EXPECT_EQ(first->Parent(), FForm->Root());
+    EXPECT_GE(first->GetInt("Width"), DesignGrid); // big enough to be picked
+    EXPECT_EQ(first->FindProperty("Visible"), nullptr);
+    // Its own font, as the library's control sets it, is written; its colour is the
+    // form's.
+    EXPECT_EQ(first->GetString("Font.Name"), "Times New Roman");
+    EXPECT_EQ(first->FindProperty("Color"), nullptr);
     EXPECT_EQ(FDesigner.Selection(), std::vector<TComponent*>{first});
     // Only what differs from the stored defaults is written.
     for (int i = 0; i < first->PropertyCount(); ++i) {
