@@ -45,8 +45,9 @@ bool IsEmptyValue(const TValue& v) {
 // with that is not the stored default (a value without a default is always written,
 // unless it is empty), its colour and font only when it does not take its parent's; a
 // caption is the component's name. Visible is left out: an object not yet placed on a
-// form is not shown, and that is no value of the component.
-void ApplyCreationValues(TComponent& c) {
+// form is not shown, and that is no value of the component; so is the size when the view
+// measures it (an object made without a form reads a window's size).
+void ApplyCreationValues(TComponent& c, bool sizeMeasured) {
     const TClassInfo* cls = c.ClassInfo();
     if (!cls)
         return;
@@ -102,6 +103,7 @@ void ApplyCreationValues(TComponent& c) {
         if (prop->Kind == TTypeKind::tkMethod || SameText(prop->Name, "Name") ||
             SameText(prop->Name, "Left") || SameText(prop->Name, "Top") ||
             SameText(prop->Name, "Visible") || SameText(prop->Name, "Caption") ||
+            (sizeMeasured && (SameText(prop->Name, "Width") || SameText(prop->Name, "Height"))) ||
             (SameText(prop->Name, "Color") && !ownColor))
             continue;
         if (prop->Kind == TTypeKind::tkClass) {
@@ -123,7 +125,7 @@ void ApplyCreationValues(TComponent& c) {
         c.RemoveProperty("Caption");
     // A control that starts too small to be seen or picked (a label not sized to its
     // caption) gets a size one can grab.
-    if (IsControl(c)) {
+    if (IsControl(c) && !sizeMeasured) {
         if (c.GetInt("Width", DesignGrid) < DesignGrid)
             c.SetInt("Width", 100);
         if (c.GetInt("Height", DesignGrid) < DesignGrid)
@@ -483,13 +485,11 @@ TComponent* TFormDesigner::Drop(const TClassInfo& classInfo, int x, int y, TComp
         c->SetName(FreeName(classInfo.ClassName()));
         c->SetInt("Left", x);
         c->SetInt("Top", y);
-        ApplyCreationValues(*c);
+        ApplyCreationValues(*c, OnMeasure != nullptr);
         if (OnMeasure && IsControl(*c))
-            if (const auto wanted = OnMeasure(*c)) {
-                if (wanted->first > c->GetInt("Width"))
-                    c->SetInt("Width", wanted->first);
-                if (wanted->second > c->GetInt("Height"))
-                    c->SetInt("Height", wanted->second);
+            if (const auto size = OnMeasure(*c)) {
+                c->SetInt("Width", size->first);
+                c->SetInt("Height", size->second);
             }
         if (IsControl(*c))
             c->SetParent(parent);

@@ -91,8 +91,9 @@ public:
     // T and the first number no component of the form has ("LabelEffect1").
     std::string FreeName(const std::string& className) const;
 
-    // The size a new control wants for its contents (its caption in its font), as its
-    // widget measures it; a dropped control grows to it. None: no measure.
+    // The size a new control takes on the form (its widget's own, grown to show its
+    // caption), as the view measures it; a dropped control gets it. None: the size its
+    // live object reads.
     std::function<std::optional<std::pair<int, int>>(const TComponent&)> OnMeasure;
     // After every change of the model made here.
     std::function<void()> OnChange;

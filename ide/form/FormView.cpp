@@ -254,24 +254,29 @@ TFormView::TFormView(TFormFile& form, QWidget* parent)
     setWidget(FFrame);
     Build();
     FDesigner.OnChange = [this] { ModelChanged(); };
-    FDesigner.OnMeasure = [](const TComponent& c) -> std::optional<std::pair<int, int>> {
-        const std::string caption = c.GetString("Caption");
-        if (caption.empty())
+    FDesigner.OnMeasure = [this](const TComponent& c) -> std::optional<std::pair<int, int>> {
+        // Made on the live form, as a child takes its class's own size, not a window's.
+        std::unique_ptr<TLiveObject> live =
+            CreateLiveObject(c, FLive ? FLive->Root() : nullptr, FLive.get());
+        QWidget* w = LiveWidget(live.get());
+        if (!w)
             return std::nullopt;
-        std::unique_ptr<TLiveObject> live = CreateLiveObject(c, nullptr);
-        if (!LiveWidget(live.get()))
-            return std::nullopt;
-        // The control's font as it draws it.
-        TFont font;
-        if (const auto name = ReadLiveProperty(*live, "Font.Name"))
-            font.Name = StringValue(*name);
-        if (const auto size = ReadLiveProperty(*live, "Font.Size"))
-            font.Size = static_cast<int>(IntegerValue(*size));
-        if (const auto style = ReadLiveProperty(*live, "Font.Style"))
-            font.Style = FontStylesValue(*style);
-        const QFontMetrics metrics(ToQFont(font));
-        return std::pair{metrics.horizontalAdvance(QString::fromStdString(caption)) + 8,
-                         metrics.height() + 4};
+        QSize size = w->size();
+        if (const std::string caption = c.GetString("Caption"); !caption.empty()) {
+            // The control's font as it draws it.
+            TFont font;
+            if (const auto name = ReadLiveProperty(*live, "Font.Name"))
+                font.Name = StringValue(*name);
+            if (const auto points = ReadLiveProperty(*live, "Font.Size"))
+                font.Size = static_cast<int>(IntegerValue(*points));
+            if (const auto style = ReadLiveProperty(*live, "Font.Style"))
+                font.Style = FontStylesValue(*style);
+            const QFontMetrics metrics(ToQFont(font));
+            size = size.expandedTo(
+                QSize(metrics.horizontalAdvance(QString::fromStdString(caption)) + 8,
+                      metrics.height() + 4));
+        }
+        return std::pair{size.width(), size.height()};
     };
 }
 
