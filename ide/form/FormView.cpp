@@ -11,6 +11,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QSet>
 
 #include <algorithm>
 #include <utility>
@@ -391,7 +392,14 @@ void TFormView::ModelChanged() {
     try {
         Build();
     } catch (const Exception& e) {
-        // The model holds the change; the old widgets stay until it can be drawn.
+        // The model holds the change; the old widgets stay until it can be drawn, but
+        // none stands for a component the change took away (or undo replaced).
+        const std::vector<TComponent*> order = WrittenOrder(Root());
+        const QSet<const TComponent*> present(order.begin(), order.end());
+        for (auto it = FWidgetOf.begin(); it != FWidgetOf.end();)
+            it = present.contains(it.key()) ? std::next(it) : FWidgetOf.erase(it);
+        for (auto it = FComponentOf.begin(); it != FComponentOf.end();)
+            it = present.contains(it.value()) ? std::next(it) : FComponentOf.erase(it);
         emit designError(QString::fromStdString(e.Message()));
     }
     emit modelChanged();

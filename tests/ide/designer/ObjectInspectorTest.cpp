@@ -1,5 +1,6 @@
 #include "ide/designer/ObjectInspector.h"
 #include "ide/form/FormView.h"
+#include "library/dbtree/VeskDBTreeView.h"
 #include "library/package/VeskPackage.h"
 
 #include <QComboBox>
@@ -226,6 +227,42 @@ TEST_F(ObjectInspectorTest, TheDataFieldDropDownOffersTheTablesSortedFieldNames)
     emit combo->activated(name);
     EXPECT_EQ(tree1->GetString("DataFieldText"), "Name");
     EXPECT_EQ(tree2->GetString("DataFieldText"), "Name");
+    FInspector.Attach(nullptr);
+}
+
+TEST_F(ObjectInspectorTest, AnOpenTableFillsTheDesignedTreeAndADataFieldEditRebuildsIt) {
+    auto form = TFormFile::Parse("object F: TForm1\n  Width = 320\n  Height = 260\n"
+                                 "  object Table1: TTable\n    DatabaseName = '" +
+                                 Sample +
+                                 "customers.db'\n    TableName = 'Book'\n"
+                                 "    Active = True\n    Left = 260\n    Top = 8\n  end\n"
+                                 "  object DataSource1: TDataSource\n    DataSet = Table1\n"
+                                 "    Left = 260\n    Top = 48\n  end\n"
+                                 "  object Tree1: TVeskDBTreeView\n    Left = 8\n    Top = 8\n"
+                                 "    Width = 240\n    Height = 230\n"
+                                 "    DataSource = DataSource1\n    DataFieldID = 'ID'\n"
+                                 "    DataFieldOwnerID = 'OwnerID'\n    DataFieldText = 'Name'\n"
+                                 "  end\n"
+                                 "end\n");
+    TFormView view(*form);
+    view.resize(360, 320);
+    view.show();
+    FInspector.Attach(&view);
+    TComponent* tree = form->Root()->FindComponent("Tree1");
+    auto* live = dynamic_cast<TVeskDBTreeView*>(view.WidgetOf(tree));
+    ASSERT_NE(live, nullptr);
+    // The real tree of the table: the regions at the top, their cities below.
+    ASSERT_GT(live->Items().RootCount(), 0);
+    EXPECT_EQ(live->Items().GetFirstNode()->Text(), "North-West");
+    EXPECT_GT(live->Items().Count(), live->Items().RootCount());
+    view.grab().save(QString(VESK_BINARY_DIR) + "/form-view-live-tree.png");
+    // Another text field chosen in the inspector: the tree is made again from it.
+    view.Select(tree);
+    ASSERT_TRUE(FInspector.Commit("DataFieldText", "ImageIndex"));
+    live = dynamic_cast<TVeskDBTreeView*>(view.WidgetOf(form->Root()->FindComponent("Tree1")));
+    ASSERT_NE(live, nullptr);
+    ASSERT_GT(live->Items().RootCount(), 0);
+    EXPECT_EQ(live->Items().GetFirstNode()->Text(), "0");
     FInspector.Attach(nullptr);
 }
 

@@ -102,6 +102,26 @@ TEST_F(FormViewTest, AModelTheWidgetsRefuseKeepsTheOldWidgets) {
     EXPECT_EQ(view.WidgetOf(FForm->Root()->FindComponent("Label1")), label);
 }
 
+TEST_F(FormViewTest, AnEditTheWidgetsRefuseIsReportedKeptInTheModelAndUndone) {
+    const std::string original = FForm->Save();
+    TFormView view(*FForm);
+    QSignalSpy errors(&view, &TFormView::designError);
+    QSignalSpy changed(&view, &TFormView::modelChanged);
+    TComponent* label = FForm->Root()->FindComponent("Label1");
+    view.Select(label);
+    ASSERT_TRUE(view.Designer().Modify([&] { label->SetValue("Font.Name", TValue::String("")); }));
+    EXPECT_EQ(errors.count(), 1);
+    EXPECT_EQ(changed.count(), 1); // the module holds the change: it is modified
+    view.setFocus();
+    QTest::keyClick(&view, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(FForm->Save(), original);
+    // Drawn again from the model as it was; no widget stands for a replaced component.
+    TComponent* now = FForm->Root()->FindComponent("Label1");
+    ASSERT_NE(view.WidgetOf(now), nullptr);
+    EXPECT_EQ(view.ComponentAt(view.WidgetOf(now)), now);
+    EXPECT_EQ(view.Selected(), now);
+}
+
 TEST_F(FormViewTest, TheLibrarysOwnControlsAreDrawnLive) {
     auto form = TFormFile::Parse("object F: TForm1\n  Width = 300\n  Height = 160\n"
                                  "  Caption = 'Effects'\n"
