@@ -126,6 +126,11 @@ TEditPos TSourceEditor::CaretPos() const {
 
 void TSourceEditor::SetCaretPos(TEditPos pos) {
     SendScintilla(SCI_GOTOPOS, static_cast<unsigned long>(PositionOf(pos)));
+    // The editor tells of a moved caret only when it next updates its view; whoever
+    // shows the position hears of it now.
+    int line = 0, index = 0;
+    getCursorPosition(&line, &index);
+    emit cursorPositionChanged(line, index);
 }
 
 namespace {
