@@ -67,3 +67,15 @@ function(vesk_test name)
     endif()
     gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES ${props})
 endfunction()
+
+# vesk_package_module(NAME): a loadable package, lib/vesk/NAME.so in the build tree,
+# whose library exports nothing but its entry (PackageEntry.h).
+function(vesk_package_module name)
+    set_target_properties(${name} PROPERTIES
+        PREFIX ""
+        SUFFIX ".so"
+        OUTPUT_NAME ${name}
+        LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/lib/vesk
+        CXX_VISIBILITY_PRESET hidden
+        VISIBILITY_INLINES_HIDDEN ON)
+endfunction()

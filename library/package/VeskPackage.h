@@ -5,6 +5,7 @@
 namespace vesk {
 
 constexpr const char* VeskPackageName = "Vesk";
+constexpr const char* VeskPackageDescription = "Vesk Components";
 
 // Registers the library's components on the palette page "Vesk" and the tree view's
 // field-name editors. Registering again after an unregister works.

@@ -1,0 +1,167 @@
+// The Install Packages window driven as a user does, with scripted file choices.
+#include "ide/packages/InstallPackages.h"
+
+#include "platform/ota/HeadlessHost.h"
+#include "tests/library/utility/ScratchDir.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+namespace vesk {
+namespace {
+
+namespace fs = std::filesystem;
+using Strings = std::vector<std::string>;
+
+const std::string PackageDir = fs::path(VESK_BINARY_DIR "/lib/vesk").lexically_normal().string();
+const std::string VeskSo = PackageDir + "/Vesk.so";
+const std::string VeskExpSo = PackageDir + "/VeskExp.so";
+const std::string NotAPackageSo =
+    fs::path(VESK_BINARY_DIR "/lib/test/NotAPackage.so").lexically_normal().string();
+
+class InstallPackagesTest : public test::ScratchDir {
+protected:
+    void SetUp() override {
+        ScratchDir::SetUp();
+        ::setenv("VESK_REGISTRY", Path("registry.reg").c_str(), 1);
+        FStore = TRegistryFile::Open(Path("registry.reg"));
+        FHost = std::make_unique<THeadlessHost>(FStore);
+        FHost->AddMainMenu("Help", "HelpMenu");
+        FLoader = std::make_unique<TPackageLoader>();
+    }
+    void TearDown() override {
+        FLoader.reset();
+        FHost.reset();
+        ::unsetenv("VESK_REGISTRY");
+        ScratchDir::TearDown();
+    }
+    static Strings Rows(const QListWidget& list) {
+        Strings rows;
+        for (int i = 0; i < list.count(); ++i)
+            rows.push_back(list.item(i)->text().toStdString());
+        return rows;
+    }
+    Strings Known() {
+        TRegistry reg(FStore);
+        TStringList names;
+        if (reg.OpenKey(KnownPackagesKey, false))
+            reg.GetValueNames(names);
+        Strings list;
+        for (int i = 0; i < names.Count(); ++i)
+            list.push_back(names[i]);
+        return list;
+    }
+
+    std::shared_ptr<TRegistryFile> FStore;
+    std::unique_ptr<THeadlessHost> FHost;
+    std::unique_ptr<TPackageLoader> FLoader;
+};
+
+TEST_F(InstallPackagesTest, TheWindowListsThePackagesWithTheirFilesAndStates) {
+    const std::string missing = Path("Missing.so");
+    {
+        TRegistry reg(FStore);
+        reg.OpenKey(KnownPackagesKey, true);
+        reg.WriteString(VeskSo, "Vesk Components");
+        reg.WriteString(VeskExpSo, "(untitled)");
+        reg.WriteString(missing, "Gone for good");
+    }
+    EXPECT_EQ(FLoader->LoadKnownPackages(*FStore).size(), 1u);
+    TInstallPackagesDlg dialog(*FLoader, *FStore);
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    EXPECT_EQ(dialog.windowTitle(), "Install Packages");
+    // "(untitled)" shows as the file's base name.
+    EXPECT_EQ(Rows(*dialog.lbPackages), (Strings{"Gone for good", "Vesk Components", "VeskExp"}));
+    EXPECT_EQ(dialog.lbPackages->currentRow(), 0);
+    EXPECT_EQ(dialog.edFile->text().toStdString(), missing);
+    EXPECT_EQ(dialog.lbState->text(), "no such package file");
+    const fs::path pictures = fs::path(VESK_BINARY_DIR) / "pictures";
+    fs::create_directories(pictures);
+    EXPECT_TRUE(dialog.grab().save(
+        QString::fromStdString((pictures / "InstallPackagesError.png").string())));
+    dialog.lbPackages->setCurrentRow(1);
+    EXPECT_EQ(dialog.edFile->text().toStdString(), VeskSo);
+    EXPECT_EQ(dialog.lbState->text(), "Loaded");
+    EXPECT_TRUE(dialog.btnRemove->isEnabled());
+
+    // Nothing is cut off: every control lies inside the window and shows its text.
+    for (QWidget* control :
+         std::vector<QWidget*>{dialog.lbCaption, dialog.lbPackages, dialog.lbFileCaption,
+                               dialog.edFile, dialog.lbStateCaption, dialog.lbState, dialog.btnAdd,
+                               dialog.btnRemove, dialog.btnClose}) {
+        const QRect inWindow(control->mapTo(&dialog, QPoint(0, 0)), control->size());
+        EXPECT_TRUE(dialog.rect().contains(inWindow)) << control->objectName().toStdString();
+        EXPECT_GE(control->width(), control->minimumSizeHint().width())
+            << control->objectName().toStdString();
+    }
+    EXPECT_TRUE(
+        dialog.grab().save(QString::fromStdString((pictures / "InstallPackages.png").string())));
+}
+
+TEST_F(InstallPackagesTest, AddingAndRemovingLoadAndUnloadAtOnce) {
+    EXPECT_EQ(FLoader->LoadKnownPackages(*FStore), Strings{});
+    TInstallPackagesDlg dialog(*FLoader, *FStore);
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    EXPECT_EQ(Rows(*dialog.lbPackages), (Strings{"Vesk Components", "Vesk Experts"}));
+
+    // Removing asks first; "No" keeps it.
+    dialog.lbPackages->setCurrentRow(1);
+    FHost->Services().AnswerMessage(mrNo);
+    QTest::mouseClick(dialog.btnRemove, Qt::LeftButton);
+    EXPECT_EQ(FHost->Services().Messages().back().Text, "Remove package " + VeskExpSo + "?");
+    EXPECT_EQ(Rows(*dialog.lbPackages).size(), 2u);
+    EXPECT_NE(FHost->FindMenuItem({"Vesk"}), nullptr);
+
+    FHost->Services().AnswerMessage(mrYes);
+    QTest::mouseClick(dialog.btnRemove, Qt::LeftButton);
+    EXPECT_EQ(Rows(*dialog.lbPackages), Strings{"Vesk Components"});
+    EXPECT_EQ(dialog.lbPackages->currentRow(), 0);
+    EXPECT_EQ(FHost->FindMenuItem({"Vesk"}), nullptr); // unloaded at once
+    EXPECT_EQ(Known(), Strings{VeskSo});
+
+    // A file that is no package: its error, and the list as it was.
+    FHost->Services().AnswerOpenDialog(NotAPackageSo);
+    QTest::mouseClick(dialog.btnAdd, Qt::LeftButton);
+    ASSERT_EQ(FHost->Services().OpenDialogs().size(), 1u);
+    EXPECT_EQ(FHost->Services().OpenDialogs()[0].Filter, "Packages (*.so)|*.so");
+    ASSERT_EQ(FHost->Services().Errors().size(), 1u);
+    EXPECT_NE(FHost->Services().Errors()[0].find("not a package"), std::string::npos);
+    EXPECT_EQ(Rows(*dialog.lbPackages), Strings{"Vesk Components"});
+    EXPECT_EQ(Known(), Strings{VeskSo});
+
+    // A cancelled choice changes nothing; a package is loaded, listed and selected.
+    QTest::mouseClick(dialog.btnAdd, Qt::LeftButton);
+    EXPECT_EQ(Rows(*dialog.lbPackages), Strings{"Vesk Components"});
+    FHost->Services().AnswerOpenDialog(VeskExpSo);
+    QTest::mouseClick(dialog.btnAdd, Qt::LeftButton);
+    EXPECT_EQ(Rows(*dialog.lbPackages), (Strings{"Vesk Components", "Vesk Experts"}));
+    EXPECT_EQ(dialog.lbPackages->currentRow(), 1);
+    EXPECT_EQ(dialog.lbState->text(), "Loaded");
+    EXPECT_NE(FHost->FindMenuItem({"Vesk", "Find Source"}), nullptr);
+    EXPECT_EQ(Known(), (Strings{VeskSo, VeskExpSo}));
+
+    // Removing the last one leaves nothing to remove.
+    FHost->Services().AnswerMessage(mrYes);
+    FHost->Services().AnswerMessage(mrYes);
+    dialog.lbPackages->setCurrentRow(0);
+    QTest::mouseClick(dialog.btnRemove, Qt::LeftButton);
+    EXPECT_EQ(Rows(*dialog.lbPackages), Strings{"Vesk Experts"}); // unloaded with Vesk
+    QTest::mouseClick(dialog.btnRemove, Qt::LeftButton);
+    EXPECT_TRUE(Rows(*dialog.lbPackages).empty());
+    EXPECT_FALSE(dialog.btnRemove->isEnabled());
+    EXPECT_TRUE(dialog.edFile->text().isEmpty());
+    QTest::mouseClick(dialog.btnClose, Qt::LeftButton);
+    EXPECT_FALSE(dialog.isVisible());
+}
+
+} // namespace
+} // namespace vesk
