@@ -1,5 +1,6 @@
 #include "ide/app/EnvOptions.h"
 
+#include "ide/core/PackageLoader.h"
 #include "ide/project/Environment.h"
 #include "platform/ota/HostServices.h"
 #include "platform/qt/SlotGuard.h"
@@ -13,8 +14,12 @@
 
 namespace vesk {
 
-std::string IdeDefaultSearchPath() {
-    return DefaultSearchPath(VESK_SAMPLE_DIR, InstalledSourceFolders());
+std::string IdeDefaultSearchPath(const std::string& sampleFolder) {
+    std::vector<std::string> folders{TPackageLoader::DefaultPackageSourceDir()};
+    for (std::string& folder : InstalledSourceFolders())
+        folders.push_back(std::move(folder));
+    return DefaultSearchPath(sampleFolder.empty() ? std::string(VESK_SAMPLE_DIR) : sampleFolder,
+                             folders);
 }
 
 TEnvironmentOptionsDlg::TEnvironmentOptionsDlg(std::shared_ptr<TRegistryFile> store,

@@ -32,8 +32,9 @@ private:
     std::shared_ptr<TRegistryFile> FStore;
 };
 
-// The search path when none is stored: the sample's folder and the installed Free
-// Pascal and Lazarus sources.
-std::string IdeDefaultSearchPath();
+// The search path when none is stored: the sample's folder (SampleFolder in its place
+// when given), the sources of the IDE's own packages and the installed Free Pascal and
+// Lazarus sources.
+std::string IdeDefaultSearchPath(const std::string& sampleFolder = "");
 
 } // namespace vesk

@@ -1,6 +1,7 @@
 #include "ide/app/IdeWindow.h"
 
 #include "ide/app/EnvOptions.h"
+#include "ide/packages/InstallPackages.h"
 #include "ide/project/Environment.h"
 #include "ide/project/ProjectFile.h"
 #include "platform/forms/FormFile.h"
@@ -68,6 +69,7 @@ TIdeWindow::TIdeWindow(QWidget* parent) : QMainWindow(parent) {
     statusBar()->addWidget(FCaretLabel);
     statusBar()->addWidget(FModifiedLabel);
     FTools = std::make_unique<TIdeToolServices>(*this);
+    FLoader = std::make_unique<TPackageLoader>();
     qApp->installEventFilter(this);
     resize(1100, 720);
     ShowCaret();
@@ -75,6 +77,7 @@ TIdeWindow::TIdeWindow(QWidget* parent) : QMainWindow(parent) {
 
 TIdeWindow::~TIdeWindow() {
     qApp->removeEventFilter(this);
+    FLoader.reset();          // the experts take their items out of the menus that still exist
     while (!FModules.empty()) // each page with its form view before the form it shows
         RemoveModule(FModules.back().get());
     FTools.reset();
@@ -86,6 +89,19 @@ void TIdeWindow::Start() {
     } catch (const Exception& e) {
         AddMessage("Library path: " + e.Message());
     }
+    LoadPackages();
+}
+
+std::vector<std::string> TIdeWindow::LoadPackages() {
+    std::vector<std::string> errors;
+    try {
+        errors = FLoader->LoadKnownPackages(*HostServices().SettingsStore());
+    } catch (const Exception& e) {
+        errors.push_back(e.Message());
+    }
+    for (const std::string& error : errors)
+        AddMessage(error);
+    return errors;
 }
 
 // Menus
@@ -191,7 +207,11 @@ void TIdeWindow::BuildMenus() {
     // This IDE designs and edits; it has no compiler to run a program with.
     AddAction(run, "&Run", "RunRunItem", QKeySequence(Qt::Key_F9), [] {})->setEnabled(false);
 
-    menu("&Component", "ComponentMenu");
+    QMenu* component = menu("&Component", "ComponentMenu");
+    AddAction(component, "Install &Packages...", "ComponentInstallPackagesItem", {}, [this] {
+        const std::shared_ptr<TRegistryFile> store = HostServices().SettingsStore();
+        ShowInstallPackages(*FLoader, *store, this);
+    });
 
     QMenu* tools = menu("&Tools", "ToolsMenu");
     AddAction(tools, "&Environment Options...", "ToolsOptionsItem", {},

@@ -5,6 +5,7 @@
 
 #include "ide/app/IdeModule.h"
 #include "ide/app/IdeToolServices.h"
+#include "ide/core/PackageLoader.h"
 #include "platform/ota/ToolServices.h"
 
 #include <QMainWindow>
@@ -78,6 +79,12 @@ public:
     // The window's own top-level menus, by the names their objects carry ("FileMenu").
     QMenu* Menu(const char* name) const;
     TIdeToolServices& Tools() { return *FTools; }
+    // The packages: the window is the expert host while it lives; its experts end
+    // before the menus they put items in.
+    TPackageLoader& Packages() { return *FLoader; }
+    // Loads the packages the settings store lists that are not loaded yet; a package that
+    // fails is one line in the message view. The failures' lines.
+    std::vector<std::string> LoadPackages();
 
     // Runs an add-in's menu handler as the host runs events (an exception goes to the
     // error box); afterwards the form views show what the tool changed in their models,
@@ -110,6 +117,7 @@ private:
 
     std::vector<std::unique_ptr<TIdeModule>> FModules;
     std::unique_ptr<TIdeToolServices> FTools;
+    std::unique_ptr<TPackageLoader> FLoader; // after FTools: its experts use the services
     QTabWidget* FTabs = nullptr;
     QListWidget* FMessages = nullptr;
     QDockWidget* FMessagesDock = nullptr;

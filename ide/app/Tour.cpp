@@ -1,5 +1,6 @@
 #include "ide/app/Tour.h"
 
+#include "ide/app/EnvOptions.h"
 #include "ide/app/IdeWindow.h"
 #include "ide/form/FormView.h"
 #include "ide/project/Environment.h"
@@ -82,7 +83,7 @@ public:
         try {
             WriteFileAtomic(file,
                             std::string(bytes.constData(), static_cast<std::size_t>(bytes.size())));
-            FOut << file << "\n";
+            FOut << file << std::endl; // as it is made: a caller sees the progress
         } catch (const Exception& e) {
             Fail(name, e.Message());
         }
@@ -201,10 +202,11 @@ int RunTour(TIdeWindow& window, const std::string& folder, std::ostream& out, st
         auto* search = dialog->findChild<QComboBox*>("cbSearch");
         if (!search)
             return tour.Fail("find source", "no search box");
-        QTest::keyClicks(search, "OrderE");
+        QWidget* edit = search->lineEdit() ? static_cast<QWidget*>(search->lineEdit()) : search;
+        QTest::keyClicks(edit, "OrderE");
         QTest::qWait(100);
         tour.Shot("find-source", dialog);
-        QTest::keyClick(search, Qt::Key_Return);
+        QTest::keyClick(edit, Qt::Key_Return);
     });
     TIdeModule* orders = window.CurrentModule();
     if (!orders || ExtractFileName(orders->FileName()) != "OrderEntry.pas" || !orders->HasForm()) {
