@@ -1,7 +1,7 @@
 // vesk rename: the Component Renamer on a form file, and the form's unit kept in step.
 #include "cli/Command.h"
 #include "expert/renamer/RenExp.h"
-#include "expert/renamer/UnitFields.h"
+#include "platform/forms/UnitFields.h"
 #include "platform/forms/FormFile.h"
 #include "platform/rtl/FileReplace.h"
 

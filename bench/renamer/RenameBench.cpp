@@ -5,7 +5,7 @@
 // written back without renaming; the per-control time staying flat from 1,000 to 20,000
 // controls shows the work grows linearly.
 #include "expert/renamer/RenExp.h"
-#include "expert/renamer/UnitFields.h"
+#include "platform/forms/UnitFields.h"
 #include "platform/forms/FormFile.h"
 
 #include <benchmark/benchmark.h>

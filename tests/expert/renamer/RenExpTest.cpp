@@ -1,5 +1,5 @@
 #include "expert/renamer/RenExp.h"
-#include "expert/renamer/UnitFields.h"
+#include "platform/forms/UnitFields.h"
 #include "platform/forms/FormFile.h"
 #include "platform/ota/HeadlessHost.h"
 #include "tests/library/utility/ScratchDir.h"
