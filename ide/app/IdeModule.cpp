@@ -9,6 +9,8 @@
 
 #include <QStackedWidget>
 
+#include <memory>
+
 namespace vesk {
 
 TIdeModule::TIdeModule(const std::string& fileName)
@@ -18,16 +20,18 @@ TIdeModule::TIdeModule(const std::string& fileName)
         FForm = TFormFile::LoadFromFile(FFormFileName);
         FFields = std::make_unique<TFormFields>(*FForm->Root());
     }
-    FPage = new QStackedWidget;
-    FEditor = new TSourceEditor(FPage);
+    // Held here until it is whole: a form the view cannot draw leaves nothing behind.
+    auto page = std::make_unique<QStackedWidget>();
+    FEditor = new TSourceEditor(page.get());
     FEditor->SetFileName(fileName);
     FEditor->LoadBytes(std::move(text));
-    FPage->addWidget(FEditor);
+    page->addWidget(FEditor);
     if (FForm) {
-        FFormView = new TFormView(*FForm, FPage);
-        FPage->addWidget(FFormView);
+        FFormView = new TFormView(*FForm, page.get());
+        page->addWidget(FFormView);
     }
-    FPage->setCurrentWidget(FEditor);
+    page->setCurrentWidget(FEditor);
+    FPage = page.release();
     connect(FEditor, &QsciScintilla::modificationChanged, this, &TIdeModule::modifiedChanged);
 }
 
@@ -41,10 +45,7 @@ QWidget* TIdeModule::Page() const {
 }
 
 QWidget* TIdeModule::FormWindow() const {
-    if (!FFormView)
-        return nullptr;
-    QWidget* live = FFormView->FormWidget();
-    return live ? live : FFormView;
+    return FFormView;
 }
 
 bool TIdeModule::FormShown() const {
@@ -71,13 +72,25 @@ bool TIdeModule::Modified() const {
 }
 
 bool TIdeModule::RefreshForm() {
-    if (!FFormView || !FFormView->Refresh())
+    if (!FFormView)
         return false;
+    bool changed = false;
+    try {
+        changed = FFormView->Refresh();
+    } catch (...) {
+        MarkFormModified();
+        throw;
+    }
+    if (changed)
+        MarkFormModified();
+    return changed;
+}
+
+void TIdeModule::MarkFormModified() {
     if (!FFormModified) {
         FFormModified = true;
         emit modifiedChanged();
     }
-    return true;
 }
 
 void TIdeModule::Save() {

@@ -34,7 +34,8 @@ public:
     TSourceEditor* Editor() const { return FEditor; }
     TFormView* FormView() const { return FFormView; }
     TFormFile* Form() const { return FForm.get(); }
-    // The window the screen lists for the form: the live form, else the view.
+    // The window the screen lists for the form: the view, which lives as long as the
+    // module (the live form inside it is made anew at each refresh).
     QWidget* FormWindow() const;
     // The tab's page: the editor and the form view on top of each other.
     QWidget* Page() const;
@@ -50,7 +51,8 @@ public:
     // Unsaved changes in the editor or the form.
     bool Modified() const;
     // Redraws the form after a tool changed its model; true (and the module is then
-    // modified) when it had changed.
+    // modified) when it had changed. Raises when the live classes refuse the model (the
+    // module is modified all the same: the model did change).
     bool RefreshForm();
     // Writes the form file and the unit (its form class's fields kept in step with the
     // form), each replaced atomically, both prepared before either is replaced. Raises
@@ -62,6 +64,8 @@ signals:
     void shownChanged(); // the page switched between unit and form
 
 private:
+    void MarkFormModified();
+
     std::string FFileName;
     std::string FFormFileName;
     QPointer<QStackedWidget> FPage;

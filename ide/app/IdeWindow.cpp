@@ -549,7 +549,7 @@ void TIdeWindow::EnvironmentOptions() {
 void TIdeWindow::RunToolHandler(const std::function<void()>& handler) {
     RunHandler(handler);
     for (const auto& module : FModules)
-        module->RefreshForm();
+        RunHandler([&] { module->RefreshForm(); });
     if (TIdeModule* module = CurrentModule())
         module->FocusTarget()->setFocus(Qt::OtherFocusReason);
     ShowCaret();

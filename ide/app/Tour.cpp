@@ -67,8 +67,13 @@ public:
         {
             QPainter painter(&image);
             painter.drawPixmap(FWindow.geometry().topLeft() - all.topLeft(), FWindow.grab());
-            if (tool)
-                painter.drawPixmap(tool->geometry().topLeft() - all.topLeft(), tool->grab());
+            if (tool) {
+                // A shaped window shows only its region, as on a real screen.
+                const QPoint at = tool->geometry().topLeft() - all.topLeft();
+                if (!tool->mask().isEmpty())
+                    painter.setClipRegion(tool->mask().translated(at));
+                painter.drawPixmap(at, tool->grab());
+            }
         }
         ++FShots;
         const std::string number = (FShots < 10 ? "0" : "") + IntToStr(FShots) + "-";
