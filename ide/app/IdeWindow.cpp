@@ -550,6 +550,8 @@ void TIdeWindow::RunToolHandler(const std::function<void()>& handler) {
     RunHandler(handler);
     for (const auto& module : FModules)
         RunHandler([&] { module->RefreshForm(); });
+    // The tool's window is gone: the keys go to the page it was opened from.
+    activateWindow();
     if (TIdeModule* module = CurrentModule())
         module->FocusTarget()->setFocus(Qt::OtherFocusReason);
     ShowCaret();
