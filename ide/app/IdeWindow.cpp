@@ -1,6 +1,7 @@
 #include "ide/app/IdeWindow.h"
 
 #include "ide/app/EnvOptions.h"
+#include "ide/form/FormView.h"
 #include "ide/packages/InstallPackages.h"
 #include "ide/project/Environment.h"
 #include "ide/project/ProjectFile.h"
@@ -314,6 +315,8 @@ void TIdeWindow::AddModule(std::unique_ptr<TIdeModule> made) {
         ShowCaret();
     });
     connect(module->Editor(), &QsciScintilla::cursorPositionChanged, this, [this] { ShowCaret(); });
+    if (TFormView* view = module->FormView())
+        connect(view, &TFormView::selectionChanged, this, [this] { ShowCaret(); });
     if (module->HasForm())
         if (TQtScreen* screen = IdeScreen())
             screen->AddForm(module->FormWindow(), module->Form()->Root());
@@ -335,8 +338,12 @@ void TIdeWindow::ShowTabTitle(TIdeModule* module) {
 
 void TIdeWindow::ShowCaret() {
     TIdeModule* module = CurrentModule();
-    if (!module || module->FormShown()) {
+    if (!module) {
         FCaretLabel->clear();
+    } else if (module->FormShown()) {
+        // The designer's selection where the editor shows its caret.
+        const TComponent* selected = module->FormView()->Selected();
+        FCaretLabel->setText(selected ? Q(selected->Name() + ": " + selected->ClassName()) : "");
     } else {
         const TEditPos pos = module->Editor()->CaretPos();
         FCaretLabel->setText(QString("%1: %2").arg(pos.Line).arg(pos.Col));
@@ -429,9 +436,9 @@ void TIdeWindow::ShowProject() {
         setWindowTitle("Vesk IDE");
         return;
     }
-    auto* root = new QTreeWidgetItem(
-        FProjectTree, {Q(ExtractFileName(FProjectFile)), Q(ExtractFilePath(FProjectFile))});
+    auto* root = new QTreeWidgetItem(FProjectTree, {Q(ExtractFileName(FProjectFile)), ""});
     root->setData(0, Qt::UserRole, Q(FProjectFile));
+    root->setToolTip(0, Q(FProjectFile));
     TProject project;
     try {
         project = ReadProject(FProjectFile);

@@ -55,21 +55,38 @@ public:
     }
 
     // A picture of the main window, and of Tool on top of it where it stands on the
-    // screen, as Folder/NN-name.png.
+    // screen, as Folder/NN-name.png. The offscreen platform draws no window frames: a
+    // tool window that has one on a real screen gets a plain title bar with its title.
     void Shot(const std::string& name, QWidget* tool = nullptr) {
         QApplication::processEvents();
         QTest::qWait(30); // lets the windows lay out and paint
+        constexpr int TitleHeight = 22;
+        const bool framed =
+            tool && tool->mask().isEmpty() && !(tool->windowFlags() & Qt::FramelessWindowHint);
+        QRect toolRect;
+        if (tool)
+            toolRect =
+                framed ? tool->geometry().adjusted(-1, -TitleHeight, 1, 1) : tool->geometry();
         QRect all = FWindow.geometry();
         if (tool)
-            all = all.united(tool->geometry());
+            all = all.united(toolRect);
         QImage image(all.size(), QImage::Format_RGB32);
         image.fill(QColor(0x30, 0x30, 0x30));
         {
             QPainter painter(&image);
             painter.drawPixmap(FWindow.geometry().topLeft() - all.topLeft(), FWindow.grab());
             if (tool) {
-                // A shaped window shows only its region, as on a real screen.
                 const QPoint at = tool->geometry().topLeft() - all.topLeft();
+                if (framed) {
+                    const QRect frame = toolRect.translated(-all.topLeft());
+                    painter.fillRect(frame, QColor(0x3A, 0x5F, 0x9A));
+                    painter.setPen(Qt::white);
+                    painter.drawText(
+                        frame.adjusted(8, 0, -8, 0).topLeft() +
+                            QPoint(0, TitleHeight / 2 + painter.fontMetrics().ascent() / 2 - 1),
+                        tool->windowTitle());
+                }
+                // A shaped window shows only its region, as on a real screen.
                 if (!tool->mask().isEmpty())
                     painter.setClipRegion(tool->mask().translated(at));
                 painter.drawPixmap(at, tool->grab());
@@ -231,7 +248,9 @@ int RunTour(TIdeWindow& window, const std::string& folder, std::ostream& out, st
             QTest::keyClick(box, Qt::Key_Return);
     });
     TComponent* root = orders->Form()->Root();
-    if (!root->FindComponent("edOrderNo"))
+    if (TComponent* renamed = root->FindComponent("edOrderNo"))
+        orders->FormView()->Select(renamed); // its name shows in the status bar
+    else
         tour.Fail("renamer", "DBEdit1 was not renamed edOrderNo");
     tour.Shot("renamer-form");
     window.SaveModule(orders);
