@@ -19,6 +19,7 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QApplication::setApplicationName("vesk-ide");
+    QApplication::setApplicationDisplayName("Vesk IDE"); // the title of its message boxes
 
     std::string tourFolder, project;
     bool tour = false;
