@@ -138,7 +138,10 @@ bool TPackageLoader::Open(TPackage& package, std::string& error) {
     // under them is a crash, or a leak report nobody can read. What the package
     // registered is undone all the same, and loading it again runs its entry again.
     dlerror();
-    void* handle = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
+    // A name without a folder would be looked for along the system's library path, not
+    // where FileExists found it.
+    const std::string path = std::filesystem::absolute(file).string();
+    void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
     if (!handle) {
         error = file + ": cannot be loaded: " + LastLoadError();
         return false;

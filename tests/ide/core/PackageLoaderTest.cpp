@@ -210,6 +210,19 @@ TEST_F(PackageLoaderTest, UnloadingUndoesTheRegistrationsAndLoadingAgainRedoesTh
     EXPECT_EQ(FHost->Services().Messages().size(), 2u);
 }
 
+TEST_F(PackageLoaderTest, ANameWithoutAFolderIsTheFileInTheCurrentFolder) {
+    Link("Vesk.so", VeskSo);
+    const fs::path before = fs::current_path();
+    fs::current_path(FDir);
+    TPackageLoader loader;
+    std::string error;
+    EXPECT_TRUE(loader.Load("Vesk.so", "", error)) << error;
+    EXPECT_EQ(PaletteCount(), 5u);
+    EXPECT_FALSE(loader.Load("VeskExp.so", "", error)); // not here, wherever else it is
+    EXPECT_EQ(error, "VeskExp.so: no such package file");
+    fs::current_path(before);
+}
+
 TEST_F(PackageLoaderTest, TheLoadersEndReleasesEverythingAndPutsTheHostBack) {
     {
         TPackageLoader loader;
