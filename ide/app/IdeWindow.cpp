@@ -78,6 +78,8 @@ TIdeWindow::TIdeWindow(QWidget* parent) : QMainWindow(parent) {
 
 TIdeWindow::~TIdeWindow() {
     qApp->removeEventFilter(this);
+    // Tool windows that delete themselves once closed go while their code is loaded.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     FLoader.reset();          // the experts take their items out of the menus that still exist
     while (!FModules.empty()) // each page with its form view before the form it shows
         RemoveModule(FModules.back().get());

@@ -36,7 +36,10 @@ protected:
     }
     void TearDown() override {
         FBoxWatcher.stop();
+        // Windows that delete themselves once closed go now, not after the test.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         FWindow.reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         SetHostServices(nullptr);
         FServices.reset();
         EXPECT_EQ(TIdeToolServices::LiveObjects(), 0) << "handles not given back";
