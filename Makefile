@@ -4,7 +4,7 @@ JOBS ?= $(shell nproc)
 PROJECT ?= examples/sample/Sample.dpr
 CMAKE_FLAGS ?=
 
-.PHONY: all setup configure build run test build-asan test-asan fuzz bench format clean
+.PHONY: all setup configure build run test build-asan test-asan install deb fuzz bench format clean
 
 all: build
 
@@ -39,6 +39,16 @@ build-asan: setup
 test-asan: build-asan
 	cd build-asan && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 		ctest --output-on-failure -j $(JOBS)
+
+# cmake --install into PREFIX (DESTDIR is honoured); README "Install" tells the layout.
+PREFIX ?= /usr/local
+install: build
+	cmake --install build --prefix $(PREFIX)
+
+# The Debian package, into build/package/; scripts/check-deb builds and checks it.
+deb: build
+	@rm -f build/package/vesk_*.deb
+	@cd build && cpack -G DEB
 
 # libFuzzer targets, built with clang under the sanitizers: `make fuzz` builds them,
 # `make fuzz FUZZ_SECONDS=300` also runs each for that long.

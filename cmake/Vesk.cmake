@@ -5,7 +5,9 @@
 # source of the target however late a folder adds it.
 function(vesk_layer name)
     add_library(${name} SHARED)
-    target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+    # Includes name their folder from the top ("platform/rtl/SysUtils.h"): the source tree
+    # here, include/vesk once installed (the install rules add that side).
+    target_include_directories(${name} PUBLIC $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}>)
     target_link_libraries(${name} PUBLIC ${ARGN})
     if(name MATCHES "_qt$")
         set_target_properties(${name} PROPERTIES AUTOMOC ON)
