@@ -12,14 +12,28 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <filesystem>
+
 namespace vesk {
+
+std::string SampleFolder() {
+    std::error_code failed;
+    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", failed);
+    if (!failed) {
+        const std::filesystem::path installed =
+            (program.parent_path() / ".." / "share" / "vesk" / "examples" / "sample")
+                .lexically_normal();
+        if (std::filesystem::is_directory(installed, failed))
+            return installed.string();
+    }
+    return VESK_SAMPLE_DIR;
+}
 
 std::string IdeDefaultSearchPath(const std::string& sampleFolder) {
     std::vector<std::string> folders{TPackageLoader::DefaultPackageSourceDir()};
     for (std::string& folder : InstalledSourceFolders())
         folders.push_back(std::move(folder));
-    return DefaultSearchPath(sampleFolder.empty() ? std::string(VESK_SAMPLE_DIR) : sampleFolder,
-                             folders);
+    return DefaultSearchPath(sampleFolder.empty() ? SampleFolder() : sampleFolder, folders);
 }
 
 TEnvironmentOptionsDlg::TEnvironmentOptionsDlg(std::shared_ptr<TRegistryFile> store,

@@ -32,6 +32,10 @@ private:
     std::shared_ptr<TRegistryFile> FStore;
 };
 
+// The sample project's folder: <the program's folder>/../share/vesk/examples/sample when
+// installed there, else the source tree's examples/sample.
+std::string SampleFolder();
+
 // The search path when none is stored: the sample's folder (SampleFolder in its place
 // when given), the sources of the IDE's own packages and the installed Free Pascal and
 // Lazarus sources.

@@ -172,7 +172,7 @@ void ClickRows(QListWidget* list, const QStringList& names) {
 } // namespace
 
 std::string TourDefaultProject() {
-    return std::string(VESK_SAMPLE_DIR) + "/Sample.dpr";
+    return SampleFolder() + "/Sample.dpr";
 }
 
 TTourSetup PrepareTour(const std::string& folder, const std::string& project) {
