@@ -282,5 +282,45 @@ TEST_F(EndToEndTest, VeskExpUnloadedTakesItsMenuAlongAndLoadedAgainBringsItBack)
     EXPECT_TRUE(shown);
 }
 
+TEST_F(EndToEndTest, InstallPackagesRemovesVeskExpAndItsMenuWithIt) {
+    QAction* install = nullptr;
+    for (QAction* action : Window().Menu("ComponentMenu")->actions())
+        if (action->objectName() == "ComponentInstallPackagesItem")
+            install = action;
+    ASSERT_NE(install, nullptr);
+    const std::string file = VeskExpFile();
+    Answer(QMessageBox::Yes); // "Remove package ...?"
+    const bool shown =
+        WhileModal([&] { install->trigger(); },
+                   [&](QWidget* dialog) {
+                       auto* list = dialog->findChild<QListWidget*>("lbPackages");
+                       ASSERT_NE(list, nullptr);
+                       ASSERT_EQ(list->count(), 2);
+                       auto* shownFile = dialog->findChild<QLineEdit*>("edFile");
+                       ASSERT_NE(shownFile, nullptr);
+                       // The rows show descriptions: the row is found by the file it shows.
+                       for (int row = 0; row < list->count(); ++row) {
+                           QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                                             list->visualItemRect(list->item(row)).center());
+                           if (shownFile->text().toStdString() == file)
+                               break;
+                       }
+                       ASSERT_EQ(shownFile->text().toStdString(), file);
+                       for (const char* name : {"btnRemove", "btnClose"}) {
+                           QWidget* button = dialog->findChild<QWidget*>(name);
+                           ASSERT_NE(button, nullptr) << name;
+                           QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
+                       }
+                   });
+    EXPECT_TRUE(shown);
+    EXPECT_EQ(Boxes(), (std::vector<std::string>{"Remove package " + file + "?"}));
+    EXPECT_EQ(Window().menuBar()->findChild<QMenu*>("ExpertsItem"), nullptr);
+    EXPECT_FALSE(Window().Packages().IsLoaded(file));
+    TRegistry reg(HostServices().SettingsStore());
+    ASSERT_TRUE(reg.OpenKey(KnownPackagesKey, false));
+    EXPECT_FALSE(reg.ValueExists(file));
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
 } // namespace
 } // namespace vesk::test
