@@ -38,6 +38,9 @@ TSourceEditor::TSourceEditor(QWidget* parent) : QsciScintilla(parent) {
     setIndentationsUseTabs(false);
     setAutoIndent(true);
     setWrapMode(WrapNone);
+    // The horizontal scroll bar follows the longest line shown, not a fixed width.
+    SendScintilla(SCI_SETSCROLLWIDTH, 1UL);
+    SendScintilla(SCI_SETSCROLLWIDTHTRACKING, 1UL);
 }
 
 void TSourceEditor::SetFileName(const std::string& fileName) {
