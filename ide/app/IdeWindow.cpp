@@ -530,8 +530,8 @@ void TIdeWindow::AddMessage(const std::string& text) {
 void TIdeWindow::OpenFileDialog() {
     TOpenDialog dialog;
     dialog.Title = "Open";
-    dialog.Filter = "Delphi unit (*.pas)|*.pas|Delphi form (*.dfm;*.lfm)|*.dfm;*.lfm|"
-                    "Delphi project (*.dpr)|*.dpr|Any file (*.*)|*.*";
+    dialog.Filter = "Pascal unit (*.pas;*.pp)|*.pas;*.pp|Form (*.dfm;*.lfm)|*.dfm;*.lfm|"
+                    "Project (*.dpr)|*.dpr|Any file (*.*)|*.*";
     if (TIdeModule* module = CurrentModule())
         dialog.InitialDir = ExtractFilePath(module->FileName());
     if (HostServices().ExecuteOpenDialog(dialog)) {
@@ -545,7 +545,7 @@ void TIdeWindow::OpenFileDialog() {
 void TIdeWindow::OpenProjectDialog() {
     TOpenDialog dialog;
     dialog.Title = "Open Project";
-    dialog.Filter = "Delphi project (*.dpr)|*.dpr";
+    dialog.Filter = "Project (*.dpr)|*.dpr";
     if (HostServices().ExecuteOpenDialog(dialog))
         OpenProject(dialog.FileName);
 }
