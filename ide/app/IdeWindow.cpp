@@ -230,8 +230,8 @@ void TIdeWindow::BuildMenus() {
 void TIdeWindow::BuildDocks() {
     FProjectTree = new QTreeWidget(this);
     FProjectTree->setObjectName("ProjectTree");
-    FProjectTree->setHeaderLabels({"Unit", "Path"});
-    FProjectTree->setRootIsDecorated(false);
+    FProjectTree->setHeaderLabels({"Units and forms"});
+    FProjectTree->setRootIsDecorated(true);
     connect(FProjectTree, &QTreeWidget::itemActivated, this,
             GuardedSlot([this](QTreeWidgetItem* item) {
                 const QString path = item->data(0, Qt::UserRole).toString();
@@ -438,7 +438,7 @@ void TIdeWindow::ShowProject() {
         setWindowTitle("Vesk IDE");
         return;
     }
-    auto* root = new QTreeWidgetItem(FProjectTree, {Q(ExtractFileName(FProjectFile)), ""});
+    auto* root = new QTreeWidgetItem(FProjectTree, {Q(ExtractFileName(FProjectFile))});
     root->setData(0, Qt::UserRole, Q(FProjectFile));
     root->setToolTip(0, Q(FProjectFile));
     TProject project;
@@ -454,12 +454,19 @@ void TIdeWindow::ShowProject() {
         QString label = Q(project.Units[i].Name);
         if (!project.Units[i].FormName.empty())
             label += Q("  {" + project.Units[i].FormName + "}");
-        auto* item = new QTreeWidgetItem(
-            FProjectTree, {label, Q(file.empty() ? project.Units[i].InPath + " (missing)"
-                                                 : ExtractFileName(file))});
+        if (file.empty())
+            label += Q("  (missing: " + project.Units[i].InPath + ")");
+        auto* item = new QTreeWidgetItem(root, {label});
         item->setData(0, Qt::UserRole, Q(file));
-        item->setToolTip(1, Q(file));
+        item->setToolTip(0, Q(file.empty() ? project.Units[i].InPath : file));
+        // The unit's form file below it: opening it shows the form.
+        if (const std::string form = file.empty() ? "" : FormFileBeside(file); !form.empty()) {
+            auto* formItem = new QTreeWidgetItem(item, {Q(ExtractFileName(form))});
+            formItem->setData(0, Qt::UserRole, Q(form));
+            formItem->setToolTip(0, Q(form));
+        }
     }
+    FProjectTree->expandAll();
     FProjectTree->resizeColumnToContents(0);
 }
 

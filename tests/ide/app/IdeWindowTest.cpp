@@ -130,7 +130,15 @@ TEST_F(IdeWindowTest, AProjectOpensItsUnitsAndTheirForms) {
     EXPECT_EQ(Window().Modules()[1]->FileName(), Dir().File("sub/Tools.pas"));
     EXPECT_EQ(Window().CurrentModule(), main);
     // The project manager lists the project's own units; the missing one is reported.
-    EXPECT_EQ(Window().ProjectTree()->topLevelItemCount(), 4);
+    ASSERT_EQ(Window().ProjectTree()->topLevelItemCount(), 1);
+    QTreeWidgetItem* root = Window().ProjectTree()->topLevelItem(0);
+    EXPECT_EQ(root->text(0), "App.dpr");
+    ASSERT_EQ(root->childCount(), 3);
+    ASSERT_EQ(root->child(0)->childCount(), 1); // Main's form file
+    EXPECT_EQ(root->child(0)->child(0)->text(0), "MAIN.DFM");
+    EXPECT_EQ(root->child(1)->childCount(), 0);
+    EXPECT_EQ(root->child(0)->text(0), "Main  {Form1}");
+    EXPECT_EQ(root->child(2)->text(0), "Gone  (missing: Gone.pas)");
     ASSERT_EQ(Window().MessageView()->count(), 1);
     EXPECT_NE(Window().MessageView()->item(0)->text().indexOf("Gone.pas"), -1);
 
