@@ -5,6 +5,7 @@
 #include "ide/app/IdeWindow.h"
 #include "ide/app/Tour.h"
 #include "platform/qt/QtHostServices.h"
+#include "platform/qt/WorkerThreads.h"
 #include "platform/rtl/SysUtils.h"
 
 #include <QApplication>
@@ -13,7 +14,9 @@
 #include <iostream>
 #include <string>
 
-int main(int argc, char** argv) {
+namespace {
+
+int RunIde(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
         qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -67,5 +70,14 @@ int main(int argc, char** argv) {
             result = QApplication::exec();
     }
     vesk::SetHostServices(nullptr);
+    return result;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const int result = RunIde(argc, argv);
+    // RunIde's application object is gone; so are Qt's painting threads after this.
+    vesk::WaitForOtherThreadsToEnd();
     return result;
 }
