@@ -1,7 +1,7 @@
 # The two commands a newcomer needs: `make run` and `make test`. Both install what
 # is missing (scripts/setup) and build first.
 JOBS ?= $(shell nproc)
-SAMPLE ?= examples/sample/MainForm.pas
+PROJECT ?= examples/sample/Sample.dpr
 CMAKE_FLAGS ?=
 
 .PHONY: all setup configure build run test build-asan test-asan install deb fuzz bench format clean
@@ -17,10 +17,17 @@ configure: setup
 build: configure
 	@cmake --build build -j $(JOBS)
 
-# Builds only what it runs.
+# Builds only what it runs: the IDE and its two packages. Without a display the IDE
+# cannot be shown; it then takes the tour of its tools and leaves the pictures.
 run: configure
-	@cmake --build build -j $(JOBS) --target vesk
-	./build/bin/vesk methods $(SAMPLE)
+	@cmake --build build -j $(JOBS) --target vesk-ide
+	@if [ -n "$$DISPLAY" ] || [ -n "$$WAYLAND_DISPLAY" ]; then \
+		./build/bin/vesk-ide $(PROJECT); \
+	else \
+		echo "No display: vesk-ide takes the tour of its tools on $(PROJECT)"; \
+		./build/bin/vesk-ide --tour build/tour $(PROJECT) && \
+		echo "The tour's pictures are in build/tour/ (one per step, listed above)."; \
+	fi
 
 test: build
 	cd build && ctest --output-on-failure -j $(JOBS)

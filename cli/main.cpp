@@ -1,5 +1,6 @@
 // `vesk`: the headless faces of the add-in's tools and the library's components.
 #include "cli/Command.h"
+#include "platform/qt/WorkerThreads.h"
 #include "platform/rtl/FileUtils.h"
 #include "platform/rtl/SysUtils.h"
 
@@ -218,7 +219,10 @@ int main(int argc, char** argv) {
             continue;
         const std::string who = "vesk " + sub->get_name();
         try {
-            return Finish(who, command->Run());
+            const int code = command->Run();
+            // The commands that draw have ended their application object by now.
+            vesk::WaitForOtherThreadsToEnd();
+            return Finish(who, code);
         } catch (const vesk::Exception& e) {
             Report(who, e.Message());
         } catch (const std::exception& e) {

@@ -314,8 +314,10 @@ void TFormView::Build() {
     }
     for (TComponent* c : components) {
         QWidget* w = LiveWidget(live->FindLive(c->Name()));
-        if (!w && formWidget) {
-            // A class without live widgets still shows where it stands.
+        const bool control = c->ClassInfo() && c->ClassInfo()->IsControl();
+        if (!w && formWidget && (control || !c->StreamParent() || c->StreamParent() == Root())) {
+            // A class without live widgets still shows where it stands; what a
+            // component holds inside it (a menu's items) shows with it.
             QWidget* parent = c->Parent() ? widgetOf.value(c->Parent(), formWidget) : formWidget;
             w = MakePlaceholder(*c, parent);
         }

@@ -69,6 +69,14 @@ TEST_F(FormViewTest, AClickSelectsTheComponentAndNeverReachesItsWidget) {
     EXPECT_EQ(FForm->Save(), before); // looking and clicking changed nothing in the model
 }
 
+TEST_F(FormViewTest, AMenuIsOneTileAndItsItemsShowWithIt) {
+    auto form = TFormFile::LoadFromFile(Sample + "MainForm.dfm");
+    TFormView view(*form);
+    EXPECT_NE(view.WidgetOf(form->Root()->FindComponent("MainMenu1")), nullptr);
+    EXPECT_EQ(view.WidgetOf(form->Root()->FindComponent("miFile")), nullptr);
+    EXPECT_EQ(view.WidgetOf(form->Root()->FindComponent("miExit")), nullptr);
+}
+
 TEST_F(FormViewTest, AChangedModelIsRedrawnAtRefreshAndTheSelectionKept) {
     TFormView view(*FForm);
     EXPECT_FALSE(view.Refresh()); // nothing changed
