@@ -1,13 +1,17 @@
 #include "ide/designer/ObjectInspector.h"
 
+#include "ide/core/EventHandlers.h"
 #include "ide/form/FormView.h"
 #include "platform/forms/Component.h"
+#include "platform/qt/QtCanvas.h"
 #include "platform/rtl/Classes.h"
 
 #include <QComboBox>
+#include <QFontDialog>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QTabWidget>
+#include <QToolButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -223,11 +227,13 @@ void TObjectInspector::AddProperty(QTreeWidget* tree, QTreeWidgetItem* parent,
     if (!row->Editor)
         return;
     const TPropertyAttributes attributes = row->Editor->GetAttributes();
-    if (selection.size() > 1 && !attributes.Contains(paMultiSelect))
+    const bool subObject = prop.Kind == TTypeKind::tkClass && !prop.RefersToComponent();
+    // A font is edited on several at once, as its own editor always allowed.
+    if (selection.size() > 1 && !attributes.Contains(paMultiSelect) &&
+        !(subObject && prop.TypeName == "TFont"))
         return;
     QString shown = QString::fromStdString(name.substr(name.rfind('.') + 1));
     QString value;
-    const bool subObject = prop.Kind == TTypeKind::tkClass && !prop.RefersToComponent();
     if (subObject) {
         row->Kind = TRowKind::SubObject;
         value = QString::fromStdString("(" + prop.TypeName + ")");
@@ -314,10 +320,22 @@ QStringList TObjectInspector::ValuesOf(const QString& name) const {
 
 QWidget* TObjectInspector::OpenEditor(const QString& name) {
     TRow* row = RowOf(name);
-    if (!row || row->Kind == TRowKind::SubObject)
+    if (!row ||
+        (row->Kind == TRowKind::SubObject && row->Editor->GetPropInfo().TypeName != "TFont"))
         return nullptr;
     CloseEditor();
     QTreeWidget* tree = row->Item->treeWidget();
+    if (row->Kind == TRowKind::SubObject) {
+        // A font is picked in the font dialog.
+        auto* button = new QToolButton;
+        button->setText("...");
+        connect(button, &QToolButton::clicked, this, [this, name] { OpenFontDialog(name); });
+        button->setObjectName("InspectorEditor");
+        tree->setItemWidget(row->Item, 1, button);
+        FOpen = button;
+        FOpenName = name;
+        return button;
+    }
     const QStringList values = ValuesOf(name);
     const bool list = row->Kind == TRowKind::SetElement || row->Kind == TRowKind::Event ||
                       (row->Editor && row->Editor->GetAttributes().Contains(paValueList));
@@ -412,19 +430,83 @@ bool TObjectInspector::Commit(const QString& name, const QString& text) {
     return ok;
 }
 
+void TObjectInspector::OpenFontDialog(const QString& name) {
+    if (!FView)
+        return;
+    const std::string prefix = name.toStdString() + ".";
+    TComponent* first = FView->Selected();
+    TFont current;
+    if (const std::string fontName = first->GetString(prefix + "Name"); !fontName.empty())
+        current.Name = fontName;
+    current.Size = static_cast<int>(first->GetInt(prefix + "Size", current.Size));
+    auto* dialog = new QFontDialog(ToQFont(current), this);
+    dialog->setObjectName("InspectorFontDialog");
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &QFontDialog::fontSelected, this, [this, prefix](const QFont& font) {
+        if (!FView)
+            return;
+        std::string style = "[";
+        auto add = [&](bool on, const char* element) {
+            if (on)
+                style += (style.size() > 1 ? "," : "") + std::string(element);
+        };
+        add(font.bold(), "fsBold");
+        add(font.italic(), "fsItalic");
+        add(font.underline(), "fsUnderline");
+        add(font.strikeOut(), "fsStrikeOut");
+        style += "]";
+        const std::vector<std::pair<std::string, std::string>> values = {
+            {prefix + "Name", font.family().toStdString()},
+            {prefix + "Size", IntToStr(font.pointSize() > 0 ? font.pointSize() : 8)},
+            {prefix + "Style", style}};
+        FCommitting = true;
+        try {
+            // One step for the whole font, on every selected component.
+            FView->Designer().Modify([&] {
+                for (const auto& [property, value] : values)
+                    if (auto editor = CreatePropertyEditor(FView->Selection(), property))
+                        editor->SetValue(value);
+                // A font of its own is no longer its parent's.
+                if (auto parentFont = CreatePropertyEditor(FView->Selection(), "ParentFont"))
+                    parentFont->SetValue("False");
+            });
+        } catch (const Exception& e) {
+            emit error(QString::fromStdString(e.Message()));
+        }
+        FCommitting = false;
+        FRebuildPending = false;
+        Rebuild();
+    });
+    dialog->open();
+}
+
 void TObjectInspector::RequestHandler(const QString& eventName) {
     TRow* row = RowOf(eventName);
     if (!row || row->Kind != TRowKind::Event || !FView)
         return;
     TComponent* component = FView->Selected();
     QString handler = row->Item->text(1);
-    if (handler.isEmpty()) {
+    const std::string eventType = row->Editor->GetPropInfo().TypeName;
+    const bool made = handler.isEmpty();
+    if (made) {
         // The host's spelling: the component's name and the event's without "On".
         QString event = eventName;
         if (event.startsWith("On"))
             event.remove(0, 2);
         const std::string base = component == FView->Root() ? "Form" : component->Name();
         handler = QString::fromStdString(base) + event;
+    }
+    if (FUnitSource && FUnitSink) {
+        const auto place = AddEventHandler(FUnitSource(), FView->Root()->ClassName(),
+                                           handler.toStdString(), eventType);
+        if (!place) {
+            emit error(QString::fromStdString("A handler of the type " + eventType +
+                                              " cannot be made in this unit"));
+            return;
+        }
+        FUnitSink(place->Text, place->Body);
+    }
+    if (made) {
         if (!Commit(eventName, handler))
             return;
         component = FView->Selected();

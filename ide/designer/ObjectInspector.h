@@ -44,6 +44,11 @@ public:
     void Attach(TFormView* view);
     // The form unit's text, for the handlers the events offer.
     void SetUnitSource(std::function<std::string()> source) { FUnitSource = std::move(source); }
+    // Takes the unit's text with a handler a double click made (declaration and empty
+    // body) and where its body is, for the editor to show.
+    void SetUnitSink(std::function<void(const std::string& text, std::size_t body)> sink) {
+        FUnitSink = std::move(sink);
+    }
 
     void Rebuild();
 
@@ -60,8 +65,8 @@ public:
 
 signals:
     void error(const QString& message);
-    // A double click on an event: the handler it names (made up and set when empty)
-    // is to be declared and shown in the unit.
+    // A double click on an event: the handler it names (made up and set when empty),
+    // after the unit sink got the unit with it.
     void handlerRequested(vesk::TComponent* component, const QString& eventName,
                           const QString& handlerName);
 
@@ -72,10 +77,12 @@ private:
     TRow* RowOf(const QString& name) const;
     void CloseEditor();
     void RequestHandler(const QString& eventName);
+    void OpenFontDialog(const QString& name);
     void FillComponents();
 
     TFormView* FView = nullptr;
     std::function<std::string()> FUnitSource;
+    std::function<void(const std::string&, std::size_t)> FUnitSink;
     QComboBox* FComponentList = nullptr;
     QTabWidget* FTabs = nullptr;
     QTreeWidget* FProperties = nullptr;

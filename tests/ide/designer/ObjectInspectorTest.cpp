@@ -4,10 +4,12 @@
 #include "library/package/VeskPackage.h"
 
 #include <QComboBox>
+#include <QFontDialog>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
+#include <QToolButton>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
@@ -77,6 +79,26 @@ TEST_F(ObjectInspectorTest, TheSelectedComponentsPublishedPropertiesWithFontAndS
     EXPECT_EQ(edit->FindProperty("Size"), nullptr);
     EXPECT_EQ(edit->GetInt("Height"), 21);
     EXPECT_EQ(FInspector.ValueOf("Font.Size"), "12");
+    // The font dialog sets the whole font as one step.
+    FView.SetSelection({Find("DBEdit1"), Find("DBEdit2")});
+    auto* dots = qobject_cast<QToolButton*>(FInspector.OpenEditor("Font"));
+    ASSERT_NE(dots, nullptr);
+    QTest::mouseClick(dots, Qt::LeftButton);
+    auto* dialog = FInspector.findChild<QFontDialog*>("InspectorFontDialog");
+    ASSERT_NE(dialog, nullptr);
+    QFont chosen = dialog->currentFont();
+    chosen.setPointSize(14);
+    chosen.setBold(true);
+    dialog->setCurrentFont(chosen);
+    QSignalSpy changed(&FView, &TFormView::modelChanged);
+    dialog->accept();
+    EXPECT_EQ(changed.count(), 1);
+    for (const char* name : {"DBEdit1", "DBEdit2"}) {
+        EXPECT_EQ(Find(name)->GetInt("Font.Size"), 14) << name;
+        EXPECT_NE(Find(name)->GetString("Font.Name"), "");
+        EXPECT_EQ(Find(name)->GetString("ParentFont"), "False"); // its own font now
+    }
+    FView.Select(Find("DBEdit1"));
     font = FInspector.ItemOf("Font");
     font->setExpanded(true);
     FInspector.grab().save(QString(VESK_BINARY_DIR) + "/object-inspector.png");
@@ -173,7 +195,13 @@ TEST_F(ObjectInspectorTest, EventsOfferTheUnitsHandlersAndADoubleClickMakesOne) 
                              "  private\n    procedure Helper;\n  end;\n"
                              "  TOther = class\n    procedure Elsewhere;\n  end;\n"
                              "implementation\nend.\n";
-    FInspector.SetUnitSource([&] { return unit; });
+    std::string written;
+    std::size_t body = 0;
+    FInspector.SetUnitSource([&] { return written.empty() ? unit : written; });
+    FInspector.SetUnitSink([&](const std::string& text, std::size_t at) {
+        written = text;
+        body = at;
+    });
     FView.Select(Find("DBEdit2"));
     EXPECT_EQ(FInspector.ValuesOf("OnChange"),
               (QStringList{"DBEdit1Change", "FormShow", "Helper"}));
@@ -193,6 +221,11 @@ TEST_F(ObjectInspectorTest, EventsOfferTheUnitsHandlersAndADoubleClickMakesOne) 
     ASSERT_EQ(requested.count(), 1);
     EXPECT_EQ(requested[0][2].toString(), "DBEdit2Enter");
     EXPECT_EQ(Find("DBEdit2")->GetString("OnEnter"), "DBEdit2Enter");
+    // The unit got its declaration and empty body; the editor goes there.
+    EXPECT_NE(written.find("    procedure DBEdit2Enter(Sender: TObject);\n  private"),
+              std::string::npos);
+    EXPECT_EQ(written.substr(body - 6, 6), "begin\n");
+    EXPECT_TRUE(FInspector.ValuesOf("OnExit").contains("DBEdit2Enter"));
 }
 
 TEST_F(ObjectInspectorTest, TheDataFieldDropDownOffersTheTablesSortedFieldNames) {
