@@ -2,6 +2,7 @@
 #include "ide/packages/InstallPackages.h"
 
 #include "platform/ota/HeadlessHost.h"
+#include "platform/rtl/SysUtils.h"
 #include "tests/library/utility/ScratchDir.h"
 
 #include <QLabel>
@@ -11,6 +12,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 
@@ -78,16 +80,32 @@ TEST_F(InstallPackagesTest, TheWindowListsThePackagesWithTheirFilesAndStates) {
     dialog.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
     EXPECT_EQ(dialog.windowTitle(), "Install Packages");
-    // "(untitled)" shows as the file's base name.
-    EXPECT_EQ(Rows(*dialog.lbPackages), (Strings{"Gone for good", "Vesk Components", "VeskExp"}));
+    // Listed in the loader's order, by file name without regard to case (where the
+    // scratch folder sorts depends on where the build is); "(untitled)" shows as the
+    // file's base name.
+    std::vector<std::pair<std::string, std::string>> expected = {
+        {missing, "Gone for good"}, {VeskSo, "Vesk Components"}, {VeskExpSo, "VeskExp"}};
+    std::sort(expected.begin(), expected.end(),
+              [](const auto& a, const auto& b) { return UpperCase(a.first) < UpperCase(b.first); });
+    Strings captions;
+    for (const auto& [file, caption] : expected)
+        captions.push_back(caption);
+    EXPECT_EQ(Rows(*dialog.lbPackages), captions);
+    const auto rowOf = [&](const std::string& file) {
+        return static_cast<int>(
+            std::find_if(expected.begin(), expected.end(),
+                         [&](const auto& entry) { return entry.first == file; }) -
+            expected.begin());
+    };
     EXPECT_EQ(dialog.lbPackages->currentRow(), 0);
+    dialog.lbPackages->setCurrentRow(rowOf(missing));
     EXPECT_EQ(dialog.edFile->text().toStdString(), missing);
     EXPECT_EQ(dialog.lbState->text(), "no such package file");
     const fs::path pictures = fs::path(VESK_BINARY_DIR) / "pictures";
     fs::create_directories(pictures);
     EXPECT_TRUE(dialog.grab().save(
         QString::fromStdString((pictures / "InstallPackagesError.png").string())));
-    dialog.lbPackages->setCurrentRow(1);
+    dialog.lbPackages->setCurrentRow(rowOf(VeskSo));
     EXPECT_EQ(dialog.edFile->text().toStdString(), VeskSo);
     EXPECT_EQ(dialog.lbState->text(), "Loaded");
     EXPECT_TRUE(dialog.btnRemove->isEnabled());
