@@ -514,6 +514,36 @@ void TFormView::DropAt(const TClassInfo& classInfo, QPoint surfacePos) {
         emit componentDropped(made);
 }
 
+bool TFormView::Copy() {
+    const std::string text = FDesigner.CopySelection();
+    if (text.empty())
+        return false;
+    QGuiApplication::clipboard()->setText(QString::fromStdString(text));
+    return true;
+}
+
+bool TFormView::Cut() {
+    return Copy() && DeleteSelection();
+}
+
+bool TFormView::Paste() {
+    return Apply([&] {
+        return !FDesigner.Paste(QGuiApplication::clipboard()->text().toStdString()).empty();
+    });
+}
+
+bool TFormView::DeleteSelection() {
+    return Apply([&] { return FDesigner.DeleteSelection(); });
+}
+
+bool TFormView::Undo() {
+    return Apply([&] { return FDesigner.Undo(); });
+}
+
+bool TFormView::Redo() {
+    return Apply([&] { return FDesigner.Redo(); });
+}
+
 void TFormView::keyPressEvent(QKeyEvent* event) {
     const Qt::KeyboardModifiers mods = event->modifiers();
     const bool ctrl = mods & Qt::ControlModifier;
@@ -536,32 +566,30 @@ void TFormView::keyPressEvent(QKeyEvent* event) {
         arrow(TDesignArrow::Down);
         break;
     case Qt::Key_Delete:
-        Apply([&] { return FDesigner.DeleteSelection(); });
+        DeleteSelection();
         break;
     case Qt::Key_C:
     case Qt::Key_X:
-        if (!ctrl)
-            return QScrollArea::keyPressEvent(event);
-        if (const std::string text = FDesigner.CopySelection(); !text.empty()) {
-            QGuiApplication::clipboard()->setText(QString::fromStdString(text));
-            if (event->key() == Qt::Key_X)
-                Apply([&] { return FDesigner.DeleteSelection(); });
-        }
-        break;
     case Qt::Key_V:
-        if (!ctrl)
-            return QScrollArea::keyPressEvent(event);
-        Apply([&] {
-            return !FDesigner.Paste(QGuiApplication::clipboard()->text().toStdString()).empty();
-        });
-        break;
     case Qt::Key_Z:
         if (!ctrl)
             return QScrollArea::keyPressEvent(event);
-        Apply([&] { return shift ? FDesigner.Redo() : FDesigner.Undo(); });
+        if (event->key() == Qt::Key_C)
+            Copy();
+        else if (event->key() == Qt::Key_X)
+            Cut();
+        else if (event->key() == Qt::Key_V)
+            Paste();
+        else if (shift)
+            Redo();
+        else
+            Undo();
         break;
     case Qt::Key_Escape:
-        FDropClass = nullptr;
+        if (FDropClass) {
+            FDropClass = nullptr;
+            emit componentDropped(nullptr);
+        }
         break;
     default:
         return QScrollArea::keyPressEvent(event);

@@ -72,11 +72,21 @@ public:
     // surface takes the mouse); empty for one without a widget.
     QRect BoundsOnForm(const TComponent* component) const;
 
+    // The Edit menu's commands on the form, as the keys do them; each returns whether
+    // the model changed (Copy: whether anything was copied).
+    bool Copy();
+    bool Cut();
+    bool Paste();
+    bool DeleteSelection();
+    bool Undo();
+    bool Redo();
+
 signals:
     void selectionChanged(vesk::TComponent* component);
     // After each change the designer made to the model (the module is modified).
     void modelChanged();
-    // A class was dropped from the palette; the palette lets go of its pick.
+    // A class was dropped from the palette, or Escape gave up the pick (none); the
+    // palette lets go of its pick.
     void componentDropped(vesk::TComponent* component);
     // A double click on a component (the window goes to its default event's handler).
     void componentDoubleClicked(vesk::TComponent* component);

@@ -79,6 +79,12 @@ TEST_F(ComponentPaletteTest, APickedClassIsDroppedByTheNextClickOnTheFormAndTheP
     EXPECT_EQ(palette.Picked(), nullptr);
     EXPECT_TRUE(palette.ButtonOf("TVeskDBTreeView")->isChecked() == false);
     EXPECT_EQ(picked.count(), 2);
+    // Escape gives up a pick: the pointer is down again, the click selects.
+    QTest::mouseClick(palette.ButtonOf("TLabelEffect"), Qt::LeftButton);
+    ASSERT_NE(view.DropClass(), nullptr);
+    QTest::keyClick(&view, Qt::Key_Escape);
+    EXPECT_EQ(palette.Picked(), nullptr);
+    EXPECT_EQ(view.DropClass(), nullptr);
     // The next click selects.
     QTest::mouseClick(view.findChild<QWidget*>("FormSurface"), Qt::LeftButton, {},
                       QPoint(300, 190));
