@@ -2,7 +2,9 @@
 
 #include "ide/core/EventHandlers.h"
 #include "ide/form/FormView.h"
+#include "platform/design/LiveObject.h"
 #include "platform/forms/Component.h"
+#include "platform/graphics/Graphics.h"
 #include "platform/qt/QtCanvas.h"
 #include "platform/rtl/Classes.h"
 
@@ -241,6 +243,25 @@ void TObjectInspector::AddProperty(QTreeWidget* tree, QTreeWidgetItem* parent,
         row->Kind = IsEvent(prop) ? TRowKind::Event : TRowKind::Plain;
         if (row->Editor->AllEqual())
             value = QString::fromStdString(row->Editor->GetValue());
+        // Nothing stored and no stored default: the form shows what its live object
+        // has, not the type's zero (an edit is not black); blank when it cannot say.
+        const TComponent* only = selection.size() == 1 ? selection.front() : nullptr;
+        if (only && !prop.Default && !IsEvent(prop) && prop.Kind != TTypeKind::tkString &&
+            !prop.RefersToComponent() && !only->HasProperty(name)) {
+            std::optional<TValue> shown;
+            if (const TLiveObject* live = FView->LiveOf(only)) {
+                try {
+                    shown = ReadLiveProperty(*live, name);
+                } catch (const Exception&) {
+                    // Not the object's to give.
+                }
+            }
+            value =
+                !shown ? QString()
+                       : QString::fromStdString(prop.IsColor() && shown->Kind == TValueKind::Integer
+                                                    ? ColorToString(static_cast<TColor>(shown->Int))
+                                                    : ValueText(*shown));
+        }
     }
     row->Item = parent ? new QTreeWidgetItem(parent, {shown, value})
                        : new QTreeWidgetItem(tree, {shown, value});

@@ -287,6 +287,18 @@ QWidget* TFormView::WidgetOf(const TComponent* component) const {
     return FWidgetOf.value(component, nullptr);
 }
 
+TLiveObject* TFormView::LiveOf(const TComponent* component) const {
+    if (!FLive || !component)
+        return nullptr;
+    if (component == Root())
+        return FLive->Root();
+    // Only a component the live form was made from: the name alone might be another's.
+    return FWidgetOf.contains(component) || !component->ClassInfo() ||
+                   !component->ClassInfo()->IsControl()
+               ? FLive->FindLive(component->Name())
+               : nullptr;
+}
+
 TComponent* TFormView::ComponentAt(const QWidget* widget) const {
     for (; widget; widget = widget->parentWidget()) {
         const auto it = FComponentOf.constFind(widget);

