@@ -5,6 +5,7 @@
 #include "expert/frame/MgrExp.h"
 #include "platform/design/Palette.h"
 #include "platform/ota/HeadlessHost.h"
+#include "tests/ide/PackageFiles.h"
 #include "tests/library/utility/ScratchDir.h"
 
 #include <QListWidget>
@@ -21,12 +22,10 @@ namespace {
 namespace fs = std::filesystem;
 using Strings = std::vector<std::string>;
 
-const std::string PackageDir = fs::path(VESK_BINARY_DIR "/lib/vesk").lexically_normal().string();
-const std::string VeskSo = PackageDir + "/Vesk.so";
-const std::string VeskExpSo = PackageDir + "/VeskExp.so";
-const std::string TestDir = fs::path(VESK_BINARY_DIR "/lib/test").lexically_normal().string();
-const std::string NotAPackageSo = TestDir + "/NotAPackage.so";
-const std::string FailingSo = TestDir + "/FailingPackage.so";
+using test::FailingSo;
+using test::NotAPackageSo;
+using test::VeskExpSo;
+using test::VeskSo;
 
 class PackageLoaderTest : public test::ScratchDir {
 protected:
@@ -82,7 +81,7 @@ protected:
 
 TEST_F(PackageLoaderTest, AMissingKeyIsWrittenWithTheIdesOwnPackagesWhichThenLoad) {
     // The test program is where the IDE is, beside the built packages.
-    EXPECT_EQ(TPackageLoader::DefaultPackageDir(), PackageDir);
+    EXPECT_EQ(TPackageLoader::DefaultPackageDir(), test::BuiltFile("lib/vesk"));
     TPackageLoader loader;
     EXPECT_EQ(ExpertHost(), &loader);
     EXPECT_EQ(loader.LoadKnownPackages(*FStore), Strings{});

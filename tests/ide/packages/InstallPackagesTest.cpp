@@ -3,6 +3,7 @@
 
 #include "platform/ota/HeadlessHost.h"
 #include "platform/rtl/SysUtils.h"
+#include "tests/ide/PackageFiles.h"
 #include "tests/library/utility/ScratchDir.h"
 
 #include <QLabel>
@@ -22,11 +23,9 @@ namespace {
 namespace fs = std::filesystem;
 using Strings = std::vector<std::string>;
 
-const std::string PackageDir = fs::path(VESK_BINARY_DIR "/lib/vesk").lexically_normal().string();
-const std::string VeskSo = PackageDir + "/Vesk.so";
-const std::string VeskExpSo = PackageDir + "/VeskExp.so";
-const std::string NotAPackageSo =
-    fs::path(VESK_BINARY_DIR "/lib/test/NotAPackage.so").lexically_normal().string();
+using test::NotAPackageSo;
+using test::VeskExpSo;
+using test::VeskSo;
 
 class InstallPackagesTest : public test::ScratchDir {
 protected:
