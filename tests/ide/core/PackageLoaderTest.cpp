@@ -5,8 +5,7 @@
 #include "expert/frame/MgrExp.h"
 #include "platform/design/Palette.h"
 #include "platform/ota/HeadlessHost.h"
-#include "tests/ide/PackageFiles.h"
-#include "tests/library/utility/ScratchDir.h"
+#include "tests/ide/PackageFixture.h"
 
 #include <QListWidget>
 #include <QTabWidget>
@@ -27,20 +26,12 @@ using test::NotAPackageSo;
 using test::VeskExpSo;
 using test::VeskSo;
 
-class PackageLoaderTest : public test::ScratchDir {
+class PackageLoaderTest : public test::PackageHostTest {
 protected:
     void SetUp() override {
-        ScratchDir::SetUp();
-        ::setenv("VESK_REGISTRY", Path("registry.reg").c_str(), 1);
-        FStore = TRegistryFile::Open(Path("registry.reg"));
-        FHost = std::make_unique<THeadlessHost>(FStore);
+        PackageHostTest::SetUp();
         FHost->AddMainMenu("File", "FileMenu");
         FHost->AddMainMenu("Help", "HelpMenu");
-    }
-    void TearDown() override {
-        FHost.reset();
-        ::unsetenv("VESK_REGISTRY");
-        ScratchDir::TearDown();
     }
     void SetKnown(const Strings& files) {
         TRegistry reg(FStore);
@@ -74,9 +65,6 @@ protected:
         fs::create_symlink(target, link);
         return link.string();
     }
-
-    std::shared_ptr<TRegistryFile> FStore;
-    std::unique_ptr<THeadlessHost> FHost;
 };
 
 TEST_F(PackageLoaderTest, AMissingKeyIsWrittenWithTheIdesOwnPackagesWhichThenLoad) {
