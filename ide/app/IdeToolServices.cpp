@@ -303,26 +303,7 @@ public:
         return FModule ? FComponent->ClassName() : std::string();
     }
     bool GetPropValueByName(const std::string& name, std::string& value) override {
-        if (!FModule)
-            return false;
-        if (SameText(name, "Name")) {
-            value = FComponent->Name();
-            return true;
-        }
-        const TProperty* prop = FComponent->FindProperty(name);
-        if (!prop)
-            return false;
-        switch (prop->Value.Kind) {
-        case TValueKind::Integer:
-            value = IntToStr(prop->Value.Int);
-            return true;
-        case TValueKind::String:
-        case TValueKind::Ident:
-            value = prop->Value.Text;
-            return true;
-        default:
-            return false; // a set, a list, binary data: no text stands for it
-        }
+        return FModule && ComponentPropValueByName(*FComponent, name, value);
     }
 
 private:

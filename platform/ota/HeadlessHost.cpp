@@ -265,24 +265,7 @@ public:
     THeadlessComponent(THeadlessHost* host, THeadlessForm* form, TComponent* component);
     std::string GetComponentType() override { return FComponent->ClassName(); }
     bool GetPropValueByName(const std::string& name, std::string& value) override {
-        if (SameText(name, "Name")) {
-            value = FComponent->Name();
-            return true;
-        }
-        const TProperty* prop = FComponent->FindProperty(name);
-        if (!prop)
-            return false;
-        switch (prop->Value.Kind) {
-        case TValueKind::Integer:
-            value = IntToStr(prop->Value.Int);
-            return true;
-        case TValueKind::String:
-        case TValueKind::Ident:
-            value = prop->Value.Text;
-            return true;
-        default:
-            return false; // not a value a string holds
-        }
+        return ComponentPropValueByName(*FComponent, name, value);
     }
 
 private:

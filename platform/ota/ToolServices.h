@@ -134,4 +134,13 @@ public:
 // The host's tool services, or none. Set by the host before it loads the add-in.
 extern TIToolServices* ToolServices;
 
+class TComponent;
+
+// What a host's component interface answers for GetPropValueByName over the component
+// model: "Name", or a stored integer, string or identifier as text. False for a
+// property not stored, or one whose value no text stands for (a set, a list, binary
+// data).
+bool ComponentPropValueByName(const TComponent& component, const std::string& name,
+                              std::string& value);
+
 } // namespace vesk

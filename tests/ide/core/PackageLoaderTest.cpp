@@ -5,7 +5,7 @@
 #include "expert/frame/MgrExp.h"
 #include "platform/design/Palette.h"
 #include "platform/ota/HeadlessHost.h"
-#include "tests/library/utility/ScratchDir.h"
+#include "tests/ide/PackageFixture.h"
 
 #include <QListWidget>
 #include <QTabWidget>
@@ -21,27 +21,17 @@ namespace {
 namespace fs = std::filesystem;
 using Strings = std::vector<std::string>;
 
-const std::string PackageDir = fs::path(VESK_BINARY_DIR "/lib/vesk").lexically_normal().string();
-const std::string VeskSo = PackageDir + "/Vesk.so";
-const std::string VeskExpSo = PackageDir + "/VeskExp.so";
-const std::string TestDir = fs::path(VESK_BINARY_DIR "/lib/test").lexically_normal().string();
-const std::string NotAPackageSo = TestDir + "/NotAPackage.so";
-const std::string FailingSo = TestDir + "/FailingPackage.so";
+using test::FailingSo;
+using test::NotAPackageSo;
+using test::VeskExpSo;
+using test::VeskSo;
 
-class PackageLoaderTest : public test::ScratchDir {
+class PackageLoaderTest : public test::PackageHostTest {
 protected:
     void SetUp() override {
-        ScratchDir::SetUp();
-        ::setenv("VESK_REGISTRY", Path("registry.reg").c_str(), 1);
-        FStore = TRegistryFile::Open(Path("registry.reg"));
-        FHost = std::make_unique<THeadlessHost>(FStore);
+        PackageHostTest::SetUp();
         FHost->AddMainMenu("File", "FileMenu");
         FHost->AddMainMenu("Help", "HelpMenu");
-    }
-    void TearDown() override {
-        FHost.reset();
-        ::unsetenv("VESK_REGISTRY");
-        ScratchDir::TearDown();
     }
     void SetKnown(const Strings& files) {
         TRegistry reg(FStore);
@@ -75,14 +65,11 @@ protected:
         fs::create_symlink(target, link);
         return link.string();
     }
-
-    std::shared_ptr<TRegistryFile> FStore;
-    std::unique_ptr<THeadlessHost> FHost;
 };
 
 TEST_F(PackageLoaderTest, AMissingKeyIsWrittenWithTheIdesOwnPackagesWhichThenLoad) {
     // The test program is where the IDE is, beside the built packages.
-    EXPECT_EQ(TPackageLoader::DefaultPackageDir(), PackageDir);
+    EXPECT_EQ(TPackageLoader::DefaultPackageDir(), test::BuiltFile("lib/vesk"));
     TPackageLoader loader;
     EXPECT_EQ(ExpertHost(), &loader);
     EXPECT_EQ(loader.LoadKnownPackages(*FStore), Strings{});

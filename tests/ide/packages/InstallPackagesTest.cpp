@@ -3,7 +3,7 @@
 
 #include "platform/ota/HeadlessHost.h"
 #include "platform/rtl/SysUtils.h"
-#include "tests/library/utility/ScratchDir.h"
+#include "tests/ide/PackageFixture.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -22,27 +22,20 @@ namespace {
 namespace fs = std::filesystem;
 using Strings = std::vector<std::string>;
 
-const std::string PackageDir = fs::path(VESK_BINARY_DIR "/lib/vesk").lexically_normal().string();
-const std::string VeskSo = PackageDir + "/Vesk.so";
-const std::string VeskExpSo = PackageDir + "/VeskExp.so";
-const std::string NotAPackageSo =
-    fs::path(VESK_BINARY_DIR "/lib/test/NotAPackage.so").lexically_normal().string();
+using test::NotAPackageSo;
+using test::VeskExpSo;
+using test::VeskSo;
 
-class InstallPackagesTest : public test::ScratchDir {
+class InstallPackagesTest : public test::PackageHostTest {
 protected:
     void SetUp() override {
-        ScratchDir::SetUp();
-        ::setenv("VESK_REGISTRY", Path("registry.reg").c_str(), 1);
-        FStore = TRegistryFile::Open(Path("registry.reg"));
-        FHost = std::make_unique<THeadlessHost>(FStore);
+        PackageHostTest::SetUp();
         FHost->AddMainMenu("Help", "HelpMenu");
         FLoader = std::make_unique<TPackageLoader>();
     }
     void TearDown() override {
         FLoader.reset();
-        FHost.reset();
-        ::unsetenv("VESK_REGISTRY");
-        ScratchDir::TearDown();
+        PackageHostTest::TearDown();
     }
     static Strings Rows(const QListWidget& list) {
         Strings rows;
@@ -61,8 +54,6 @@ protected:
         return list;
     }
 
-    std::shared_ptr<TRegistryFile> FStore;
-    std::unique_ptr<THeadlessHost> FHost;
     std::unique_ptr<TPackageLoader> FLoader;
 };
 
