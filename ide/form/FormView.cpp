@@ -4,10 +4,14 @@
 #include "platform/qt/QtCanvas.h"
 #include "platform/rtl/SysUtils.h"
 
+#include <QClipboard>
 #include <QFontMetrics>
 #include <QFrame>
+#include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QSet>
 
 #include <algorithm>
 #include <utility>
@@ -78,45 +82,162 @@ QWidget* MakePlaceholder(const TComponent& component, QWidget* parent) {
 } // namespace
 
 // Lies over the designed form: takes every mouse press (the live widgets under it
-// never see one) and draws the selection's grab handles.
+// never see one), draws the selection's grab handles and, while the mouse drags, the
+// outline of the move, the resize or the rubber band; the designer gets the change
+// when the button is let go, as one step.
 class TFormSurface : public QWidget {
 public:
     TFormSurface(TFormView& view, QWidget* parent) : QWidget(parent), FView(view) {
         setObjectName("FormSurface");
         setAttribute(Qt::WA_NoSystemBackground);
+        setMouseTracking(true);
     }
 
 protected:
     void mousePressEvent(QMouseEvent* event) override {
-        FView.setFocus(Qt::MouseFocusReason);
-        FView.SelectAt(event->position().toPoint());
         event->accept();
-    }
-    void mouseReleaseEvent(QMouseEvent* event) override { event->accept(); }
-    void mouseDoubleClickEvent(QMouseEvent* event) override { event->accept(); }
-    void paintEvent(QPaintEvent*) override {
-        QWidget* form = FView.FormWidget();
-        QWidget* selected = FView.WidgetOf(FView.Selected());
-        if (!form || !selected || selected == form)
+        FView.setFocus(Qt::MouseFocusReason);
+        if (event->button() != Qt::LeftButton)
             return;
-        const QRect r(selected->mapTo(form, QPoint(0, 0)), selected->size());
+        const QPoint pos = event->position().toPoint();
+        FStart = FNow = pos;
+        if (const TClassInfo* dropped = FView.DropClass()) {
+            FView.DropAt(*dropped, pos);
+            FMode = TMode::None;
+            return;
+        }
+        if (const unsigned edges = FView.HandleAt(pos)) {
+            FMode = TMode::Resize;
+            FEdges = edges;
+            return;
+        }
+        TComponent* hit = FView.ComponentAtPoint(pos);
+        const bool shift = event->modifiers() & Qt::ShiftModifier;
+        if (hit == FView.Root()) {
+            if (!shift)
+                FView.Select(hit);
+            FMode = TMode::Band;
+            return;
+        }
+        if (shift) {
+            FView.Toggle(hit);
+            FMode = TMode::None;
+            return;
+        }
+        if (!FView.Designer().IsSelected(hit))
+            FView.Select(hit);
+        FMode = TMode::Move;
+    }
+    void mouseMoveEvent(QMouseEvent* event) override {
+        event->accept();
+        if (FMode == TMode::None)
+            return;
+        FNow = event->position().toPoint();
+        update();
+    }
+    void mouseReleaseEvent(QMouseEvent* event) override {
+        event->accept();
+        const TMode mode = std::exchange(FMode, TMode::None);
+        FNow = event->position().toPoint();
+        const QPoint delta = FNow - FStart;
+        update();
+        switch (mode) {
+        case TMode::Move:
+            if (!delta.isNull())
+                FView.Apply([&] { return FView.Designer().MoveBy(delta.x(), delta.y()); });
+            break;
+        case TMode::Resize:
+            if (!delta.isNull())
+                FView.Apply(
+                    [&] { return FView.Designer().ResizeBy(FEdges, delta.x(), delta.y()); });
+            break;
+        case TMode::Band:
+            if ((FNow - FStart).manhattanLength() >= 3)
+                FView.SelectInBand(QRect(FStart, FNow).normalized(),
+                                   event->modifiers() & Qt::ShiftModifier);
+            break;
+        case TMode::None:
+            break;
+        }
+    }
+    void mouseDoubleClickEvent(QMouseEvent* event) override {
+        event->accept();
+        TComponent* hit = FView.ComponentAtPoint(event->position().toPoint());
+        emit FView.componentDoubleClicked(hit);
+    }
+    void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(QColor(0x20, 0x20, 0x20));
+        const std::vector<TComponent*>& selection = FView.Selection();
+        const bool several = selection.size() > 1;
+        for (const TComponent* c : selection) {
+            const QRect r = FView.BoundsOnForm(c);
+            if (r.isEmpty() || c == FView.Root())
+                continue;
+            painter.setPen(Qt::NoPen);
+            painter.setBrush(several ? QColor(0x80, 0x80, 0x80) : QColor(0x20, 0x20, 0x20));
+            for (const QRect& handle : Handles(r, several))
+                painter.drawRect(handle);
+        }
+        if (FMode == TMode::None)
+            return;
+        const QPoint delta = FNow - FStart;
+        painter.setBrush(Qt::NoBrush);
+        painter.setPen(QPen(Qt::black, 1, Qt::DashLine));
+        if (FMode == TMode::Band) {
+            painter.drawRect(QRect(FStart, FNow).normalized());
+            return;
+        }
+        for (const TComponent* c : selection) {
+            QRect r = FView.BoundsOnForm(c);
+            if (r.isEmpty() || c == FView.Root())
+                continue;
+            if (FMode == TMode::Move) {
+                r.translate(delta);
+            } else {
+                if (FEdges & deLeft)
+                    r.setLeft(std::min(r.left() + delta.x(), r.right()));
+                if (FEdges & deRight)
+                    r.setRight(std::max(r.right() + delta.x(), r.left()));
+                if (FEdges & deTop)
+                    r.setTop(std::min(r.top() + delta.y(), r.bottom()));
+                if (FEdges & deBottom)
+                    r.setBottom(std::max(r.bottom() + delta.y(), r.top()));
+            }
+            painter.drawRect(r);
+        }
+    }
+
+public:
+    // The grab handles of bounds R: eight, or the four corners for one of several.
+    static std::vector<QRect> Handles(const QRect& r, bool cornersOnly) {
         const int h = HandleSize;
         const int xs[3] = {r.left() - h / 2, r.center().x() - h / 2, r.right() - h / 2 + 1};
         const int ys[3] = {r.top() - h / 2, r.center().y() - h / 2, r.bottom() - h / 2 + 1};
+        std::vector<QRect> out;
         for (int i = 0; i < 3; ++i)
             for (int j = 0; j < 3; ++j)
-                if (i != 1 || j != 1)
-                    painter.drawRect(xs[i], ys[j], h, h);
+                if ((i != 1 || j != 1) && (!cornersOnly || (i != 1 && j != 1)))
+                    out.emplace_back(xs[i], ys[j], h, h);
+        return out;
+    }
+    // The edges each of the eight handles drags, in Handles' order.
+    static unsigned EdgesOf(int index) {
+        static const unsigned edges[8] = {
+            deLeft | deTop, deLeft,          deLeft | deBottom, deTop,
+            deBottom,       deRight | deTop, deRight,           deRight | deBottom};
+        return edges[index];
     }
 
 private:
+    enum class TMode { None, Move, Resize, Band };
     TFormView& FView;
+    TMode FMode = TMode::None;
+    unsigned FEdges = 0;
+    QPoint FStart, FNow;
 };
 
-TFormView::TFormView(TFormFile& form, QWidget* parent) : QScrollArea(parent), FForm(form) {
+TFormView::TFormView(TFormFile& form, QWidget* parent)
+    : QScrollArea(parent), FForm(form), FDesigner(form) {
     setObjectName("FormView");
     setFocusPolicy(Qt::StrongFocus);
     setBackgroundRole(QPalette::Dark);
@@ -133,12 +254,49 @@ TFormView::TFormView(TFormFile& form, QWidget* parent) : QScrollArea(parent), FF
     FSurface = new TFormSurface(*this, FFrame);
     setWidget(FFrame);
     Build();
+    FDesigner.OnChange = [this] { ModelChanged(); };
+    FDesigner.OnMeasure = [this](const TComponent& c) -> std::optional<std::pair<int, int>> {
+        // Made on the live form, as a child takes its class's own size, not a window's.
+        std::unique_ptr<TLiveObject> live =
+            CreateLiveObject(c, FLive ? FLive->Root() : nullptr, FLive.get());
+        QWidget* w = LiveWidget(live.get());
+        if (!w)
+            return std::nullopt;
+        QSize size = w->size();
+        if (const std::string caption = c.GetString("Caption"); !caption.empty()) {
+            // The control's font as it draws it.
+            TFont font;
+            if (const auto name = ReadLiveProperty(*live, "Font.Name"))
+                font.Name = StringValue(*name);
+            if (const auto points = ReadLiveProperty(*live, "Font.Size"))
+                font.Size = static_cast<int>(IntegerValue(*points));
+            if (const auto style = ReadLiveProperty(*live, "Font.Style"))
+                font.Style = FontStylesValue(*style);
+            const QFontMetrics metrics(ToQFont(font));
+            size = size.expandedTo(
+                QSize(metrics.horizontalAdvance(QString::fromStdString(caption)) + 8,
+                      metrics.height() + 4));
+        }
+        return std::pair{size.width(), size.height()};
+    };
 }
 
 TFormView::~TFormView() = default;
 
 QWidget* TFormView::WidgetOf(const TComponent* component) const {
     return FWidgetOf.value(component, nullptr);
+}
+
+TLiveObject* TFormView::LiveOf(const TComponent* component) const {
+    if (!FLive || !component)
+        return nullptr;
+    if (component == Root())
+        return FLive->Root();
+    // Only a component the live form was made from: the name alone might be another's.
+    return FWidgetOf.contains(component) || !component->ClassInfo() ||
+                   !component->ClassInfo()->IsControl()
+               ? FLive->FindLive(component->Name())
+               : nullptr;
 }
 
 TComponent* TFormView::ComponentAt(const QWidget* widget) const {
@@ -217,40 +375,238 @@ void TFormView::Build() {
     FSurface->raise();
     FFrame->resize(client.width(), client.height() + CaptionHeight);
 
-    // The selected component may have been freed: compared, never read.
-    if (FSelected != Root() &&
-        std::find(components.begin(), components.end(), FSelected) == components.end())
-        FSelected = Root();
+    // Selected components may have been freed: compared, never read.
+    std::vector<TComponent*> selection = FDesigner.Selection();
+    std::erase_if(selection, [&](TComponent* c) {
+        return c != Root() &&
+               std::find(components.begin(), components.end(), c) == components.end();
+    });
+    FDesigner.SetSelection(std::move(selection));
     FSurface->update();
 }
 
 bool TFormView::Refresh() {
     if (FForm.Save() == FShownText)
         return false;
-    TComponent* before = FSelected;
+    TComponent* before = Selected();
+    const std::size_t count = Selection().size();
     Build();
-    if (FSelected != before)
-        emit selectionChanged(FSelected);
+    SelectionMayHaveChanged(before, count);
     return true;
 }
 
-void TFormView::Select(TComponent* component) {
-    if (!component)
-        component = Root();
-    if (component == FSelected)
-        return;
-    FSelected = component;
-    if (QWidget* w = WidgetOf(component))
-        ensureWidgetVisible(w, 8, 8);
-    FSurface->update();
-    emit selectionChanged(FSelected);
+void TFormView::SelectionMayHaveChanged(TComponent* before, std::size_t countBefore) {
+    if (Selected() != before || Selection().size() != countBefore)
+        emit selectionChanged(Selected());
 }
 
-void TFormView::SelectAt(QPoint surfacePos) {
+void TFormView::ModelChanged() {
+    TComponent* before = Selected();
+    const std::size_t count = Selection().size();
+    try {
+        Build();
+    } catch (const Exception& e) {
+        // The model holds the change; the old widgets stay until it can be drawn, but
+        // none stands for a component the change took away (or undo replaced).
+        const std::vector<TComponent*> order = WrittenOrder(Root());
+        const QSet<const TComponent*> present(order.begin(), order.end());
+        for (auto it = FWidgetOf.begin(); it != FWidgetOf.end();)
+            it = present.contains(it.key()) ? std::next(it) : FWidgetOf.erase(it);
+        for (auto it = FComponentOf.begin(); it != FComponentOf.end();)
+            it = present.contains(it.value()) ? std::next(it) : FComponentOf.erase(it);
+        emit designError(QString::fromStdString(e.Message()));
+    }
+    emit modelChanged();
+    SelectionMayHaveChanged(before, count);
+}
+
+bool TFormView::Apply(const std::function<bool()>& operation) {
+    TComponent* before = Selected();
+    const std::size_t count = Selection().size();
+    bool changed = false;
+    try {
+        changed = operation();
+    } catch (const Exception& e) {
+        emit designError(QString::fromStdString(e.Message()));
+    }
+    FSurface->update();
+    SelectionMayHaveChanged(before, count);
+    return changed;
+}
+
+void TFormView::Select(TComponent* component) {
+    SetSelection({component ? component : Root()});
+}
+
+void TFormView::SetSelection(std::vector<TComponent*> components) {
+    const std::vector<TComponent*> old = Selection();
+    FDesigner.SetSelection(std::move(components));
+    if (Selection() == old)
+        return;
+    if (QWidget* w = WidgetOf(Selected()); w && Selected() != Root())
+        ensureWidgetVisible(w, 8, 8);
+    FSurface->update();
+    emit selectionChanged(Selected());
+}
+
+void TFormView::Toggle(TComponent* component) {
+    std::vector<TComponent*> next = Selection();
+    if (next == std::vector<TComponent*>{Root()})
+        next.clear();
+    if (FDesigner.IsSelected(component))
+        std::erase(next, component);
+    else
+        next.push_back(component);
+    SetSelection(std::move(next));
+}
+
+QRect TFormView::BoundsOnForm(const TComponent* component) const {
+    QWidget* w = WidgetOf(component);
+    if (!w || !FFormWidget)
+        return {};
+    if (w == FFormWidget)
+        return FFormWidget->rect();
+    return QRect(w->mapTo(FFormWidget, QPoint(0, 0)), w->size());
+}
+
+TComponent* TFormView::ComponentAtPoint(QPoint surfacePos) const {
     TComponent* hit = nullptr;
     if (FFormWidget)
         hit = ComponentAt(FFormWidget->childAt(surfacePos));
-    Select(hit ? hit : Root());
+    return hit ? hit : Root();
+}
+
+unsigned TFormView::HandleAt(QPoint surfacePos) const {
+    if (Selection().size() != 1 || Selected() == Root())
+        return 0;
+    const TComponent* c = Selected();
+    if (!c->ClassInfo() || !c->ClassInfo()->IsControl())
+        return 0;
+    const std::vector<QRect> handles = TFormSurface::Handles(BoundsOnForm(c), false);
+    for (std::size_t i = 0; i < handles.size(); ++i)
+        if (handles[i].adjusted(-1, -1, 1, 1).contains(surfacePos))
+            return TFormSurface::EdgesOf(static_cast<int>(i));
+    return 0;
+}
+
+void TFormView::SelectInBand(QRect band, bool add) {
+    std::vector<TComponent*> picked = add ? Selection() : std::vector<TComponent*>{};
+    std::erase(picked, Root());
+    std::vector<TComponent*> components;
+    CollectNamed(*Root(), components);
+    for (TComponent* c : components) {
+        // Those standing on the form itself, as the band is drawn on it.
+        if (c->Parent() && c->Parent() != Root())
+            continue;
+        if (band.intersects(BoundsOnForm(c)) &&
+            std::find(picked.begin(), picked.end(), c) == picked.end())
+            picked.push_back(c);
+    }
+    SetSelection(std::move(picked));
+}
+
+void TFormView::DropAt(const TClassInfo& classInfo, QPoint surfacePos) {
+    // On the container under the point, in its coordinates.
+    TComponent* parent = ComponentAtPoint(surfacePos);
+    while (parent != Root() && !(parent->ClassInfo() && parent->ClassInfo()->AcceptsControls()))
+        parent = parent->Parent() ? parent->Parent() : Root();
+    if (!classInfo.IsControl())
+        parent = Root();
+    QPoint at = surfacePos;
+    if (parent != Root())
+        if (QWidget* w = WidgetOf(parent))
+            at = w->mapFrom(FFormWidget, surfacePos);
+    FDropClass = nullptr;
+    TComponent* made = nullptr;
+    Apply([&] {
+        made = FDesigner.Drop(classInfo, at.x(), at.y(), parent);
+        return made != nullptr;
+    });
+    if (made)
+        emit componentDropped(made);
+}
+
+bool TFormView::Copy() {
+    const std::string text = FDesigner.CopySelection();
+    if (text.empty())
+        return false;
+    QGuiApplication::clipboard()->setText(QString::fromStdString(text));
+    return true;
+}
+
+bool TFormView::Cut() {
+    return Copy() && DeleteSelection();
+}
+
+bool TFormView::Paste() {
+    return Apply([&] {
+        return !FDesigner.Paste(QGuiApplication::clipboard()->text().toStdString()).empty();
+    });
+}
+
+bool TFormView::DeleteSelection() {
+    return Apply([&] { return FDesigner.DeleteSelection(); });
+}
+
+bool TFormView::Undo() {
+    return Apply([&] { return FDesigner.Undo(); });
+}
+
+bool TFormView::Redo() {
+    return Apply([&] { return FDesigner.Redo(); });
+}
+
+void TFormView::keyPressEvent(QKeyEvent* event) {
+    const Qt::KeyboardModifiers mods = event->modifiers();
+    const bool ctrl = mods & Qt::ControlModifier;
+    const bool shift = mods & Qt::ShiftModifier;
+    auto arrow = [&](TDesignArrow a) {
+        if (ctrl || shift)
+            Apply([&] { return FDesigner.Arrow(a, ctrl, shift); });
+    };
+    switch (event->key()) {
+    case Qt::Key_Left:
+        arrow(TDesignArrow::Left);
+        break;
+    case Qt::Key_Right:
+        arrow(TDesignArrow::Right);
+        break;
+    case Qt::Key_Up:
+        arrow(TDesignArrow::Up);
+        break;
+    case Qt::Key_Down:
+        arrow(TDesignArrow::Down);
+        break;
+    case Qt::Key_Delete:
+        DeleteSelection();
+        break;
+    case Qt::Key_C:
+    case Qt::Key_X:
+    case Qt::Key_V:
+    case Qt::Key_Z:
+        if (!ctrl)
+            return QScrollArea::keyPressEvent(event);
+        if (event->key() == Qt::Key_C)
+            Copy();
+        else if (event->key() == Qt::Key_X)
+            Cut();
+        else if (event->key() == Qt::Key_V)
+            Paste();
+        else if (shift)
+            Redo();
+        else
+            Undo();
+        break;
+    case Qt::Key_Escape:
+        if (FDropClass) {
+            FDropClass = nullptr;
+            emit componentDropped(nullptr);
+        }
+        break;
+    default:
+        return QScrollArea::keyPressEvent(event);
+    }
+    event->accept();
 }
 
 } // namespace vesk

@@ -1,11 +1,18 @@
 // The form view of a module: the designed form's component model drawn with live
 // widgets of the registered classes (the library's real controls for its own), inside a
 // frame with the form's caption, as the designer shows a form. The model is the truth:
-// tools change the model and the view follows at Refresh; the view never writes to it.
-// Clicks select a component and never reach the live widgets, so a designed edit does
-// not take the user's typing.
+// the user's mouse and keys go to the form's designer (TFormDesigner), which changes
+// the model; the view redraws after each of its changes, and after other tools' at
+// Refresh. Clicks never reach the live widgets, so a designed edit does not take the
+// user's typing.
+//
+// Mouse: a click selects, Shift+click adds or takes away, a drag on empty space selects
+// with a rubber band, a drag on a selected component moves the selection, a drag on a
+// grab handle resizes. Keys: Ctrl/Shift/Ctrl+Shift+arrows, Delete, Ctrl+C/X/V,
+// Ctrl+Z and Shift+Ctrl+Z.
 #pragma once
 
+#include "ide/core/FormDesigner.h"
 #include "platform/design/LiveObject.h"
 #include "platform/forms/FormFile.h"
 
@@ -14,6 +21,7 @@
 #include <QPointer>
 #include <QScrollArea>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -37,6 +45,9 @@ public:
     // The widget drawing Component: its live widget, or the placeholder of a class
     // without one (a tile for a table or a data source); none for an unknown component.
     QWidget* WidgetOf(const TComponent* component) const;
+    // The live object drawn for Component (its widget's, or a data set's); none for a
+    // class without a live binding.
+    TLiveObject* LiveOf(const TComponent* component) const;
     // The component a live widget (or one of its inner widgets) draws; none elsewhere.
     TComponent* ComponentAt(const QWidget* widget) const;
 
@@ -45,16 +56,62 @@ public:
     // live classes refuse (a value out of range) keeps the old widgets and raises.
     bool Refresh();
 
-    // The selected component: the form itself when nothing else is.
-    TComponent* Selected() const { return FSelected; }
+    // The operations on the model the view forwards the user's actions to.
+    TFormDesigner& Designer() { return FDesigner; }
+
+    // The selected component (the first of several): the form itself when nothing
+    // else is.
+    TComponent* Selected() const { return FDesigner.Selection().front(); }
+    const std::vector<TComponent*>& Selection() const { return FDesigner.Selection(); }
     void Select(TComponent* component);
+    void SetSelection(std::vector<TComponent*> components);
+
+    // The class the next click on the form drops (the palette's pick); none: clicks
+    // select.
+    void SetDropClass(const TClassInfo* classInfo) { FDropClass = classInfo; }
+    const TClassInfo* DropClass() const { return FDropClass; }
+
+    // The bounds of Component's widget in the form's client coordinates (where the
+    // surface takes the mouse); empty for one without a widget.
+    QRect BoundsOnForm(const TComponent* component) const;
+
+    // The Edit menu's commands on the form, as the keys do them; each returns whether
+    // the model changed (Copy: whether anything was copied).
+    bool Copy();
+    bool Cut();
+    bool Paste();
+    bool DeleteSelection();
+    bool Undo();
+    bool Redo();
 
 signals:
     void selectionChanged(vesk::TComponent* component);
+    // After each change the designer made to the model (the module is modified).
+    void modelChanged();
+    // A class was dropped from the palette, or Escape gave up the pick (none); the
+    // palette lets go of its pick.
+    void componentDropped(vesk::TComponent* component);
+    // A double click on a component (the window goes to its default event's handler).
+    void componentDoubleClicked(vesk::TComponent* component);
+    // A change the live classes refused to draw (the old widgets stay), or a paste
+    // of text that holds no components.
+    void designError(const QString& message);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void Build();
-    void SelectAt(QPoint surfacePos);
+    void ModelChanged();
+    void SelectionMayHaveChanged(TComponent* before, std::size_t countBefore);
+    TComponent* ComponentAtPoint(QPoint surfacePos) const;
+    // Runs a designer operation; an error it raises becomes designError.
+    bool Apply(const std::function<bool()>& operation);
+    void Toggle(TComponent* component);
+    void SelectInBand(QRect band, bool add);
+    void DropAt(const TClassInfo& classInfo, QPoint surfacePos);
+    // The grab-handle edges (TDesignEdge bits) under the point; 0 for none.
+    unsigned HandleAt(QPoint surfacePos) const;
     friend class TFormSurface;
 
     TFormFile& FForm;
@@ -66,7 +123,8 @@ private:
     QLabel* FCaption = nullptr;       // the form's caption bar
     QWidget* FFormWidget = nullptr;   // owned by FLive
     TFormSurface* FSurface = nullptr; // over the form: takes the mouse, draws the selection
-    TComponent* FSelected = nullptr;
+    TFormDesigner FDesigner;
+    const TClassInfo* FDropClass = nullptr;
 };
 
 } // namespace vesk

@@ -1,6 +1,7 @@
 #include "platform/design/PropertyEditors.h"
 
 #include "platform/forms/Component.h"
+#include "platform/graphics/Graphics.h"
 
 #include <algorithm>
 
@@ -129,6 +130,8 @@ std::vector<TEditorEntry>& Editors() {
 }
 
 TPropertyEditorClass KindEditor(const TPropInfo& prop) {
+    if (prop.IsColor())
+        return EditorClassOf<TColorProperty>("TColorProperty");
     switch (prop.Kind) {
     case TTypeKind::tkInteger:
         return EditorClassOf<TIntegerProperty>("TIntegerProperty");
@@ -194,8 +197,28 @@ std::unique_ptr<TPropertyEditor> CreatePropertyEditor(std::vector<TComponent*> c
         if (!prop)
             prop = own;
     }
-    return GetEditorClass(*prop, components.front()->ClassInfo())
-        .Create(std::move(components), *prop);
+    const TClassInfo* cls = components.front()->ClassInfo();
+    if (propertyName.find('.') == std::string_view::npos)
+        return GetEditorClass(*prop, cls).Create(std::move(components), *prop);
+    // The sub-object's description is named without the object ("Size"): the editor
+    // would read and write the component's own property of that name.
+    auto qualified = std::make_shared<TPropInfo>(*prop);
+    qualified->Name = std::string(propertyName);
+    auto editor = GetEditorClass(*qualified, cls).Create(std::move(components), *qualified);
+    editor->KeepAlive(qualified);
+    return editor;
+}
+
+std::string TColorProperty::GetValue() const {
+    const TValue value = GetModelValue();
+    if (value.Kind == TValueKind::Integer)
+        return ColorToString(static_cast<TColor>(value.Int));
+    return TPropertyEditor::GetValue();
+}
+
+void TColorProperty::GetValues(const TGetStrProc& proc) {
+    for (const std::string& name : ColorNames())
+        proc(name);
 }
 
 } // namespace vesk

@@ -76,6 +76,9 @@ public:
     virtual void GetValues(const TGetStrProc& proc);
     // Whether every component has the same value.
     bool AllEqual() const;
+    // Keeps a description the editor's property refers to (a sub-property's, named
+    // with its qualified name) alive as long as the editor.
+    void KeepAlive(std::shared_ptr<const TPropInfo> prop) { FKept = std::move(prop); }
 
 protected:
     TValue GetModelValue(int index = 0) const;
@@ -84,6 +87,7 @@ protected:
 private:
     std::vector<TComponent*> FComponents;
     const TPropInfo* FProp;
+    std::shared_ptr<const TPropInfo> FKept;
 };
 
 class TOrdinalProperty : public TPropertyEditor {
@@ -111,6 +115,19 @@ class TStringProperty : public TPropertyEditor {
 public:
     using TPropertyEditor::TPropertyEditor;
     TPropertyAttributes GetAttributes() const override { return {paMultiSelect, paRevertable}; }
+};
+
+// A colour: the named colours to pick from, in the host's order; any other value is
+// typed ("$00400040").
+class TColorProperty : public TIntegerProperty {
+public:
+    using TIntegerProperty::TIntegerProperty;
+    TPropertyAttributes GetAttributes() const override {
+        return {paMultiSelect, paValueList, paRevertable};
+    }
+    // The colour's name, or its number in the form file's spelling ("$00400040").
+    std::string GetValue() const override;
+    void GetValues(const TGetStrProc& proc) override;
 };
 
 // A reference to another component of the form: the names of the form's components
@@ -150,7 +167,8 @@ void RegisterPropertyEditor(const std::string& propertyType, const TClassInfo* c
 // name, the later one when both fit as well; else the type kind's own editor.
 TPropertyEditorClass GetEditorClass(const TPropInfo& prop, const TClassInfo* componentClass);
 // An editor of the named property of the components (all must publish it, the class
-// of the first picks the editor); none when one of them does not.
+// of the first picks the editor); none when one of them does not. A sub-property
+// ("Font.Size") is edited under its qualified name, as the form file stores it.
 std::unique_ptr<TPropertyEditor> CreatePropertyEditor(std::vector<TComponent*> components,
                                                       std::string_view propertyName);
 

@@ -57,6 +57,9 @@ void WriteFileAtomic(const std::string& path, const std::string& bytes);
 // Readers and writers of the two formats (FormText.cpp, FormBinary.cpp).
 void ReadTextForm(const std::string& bytes, TFormFile& form);
 std::string WriteTextForm(const TFormFile& form);
+// One object with what is nested in it, as the text writer writes it at Depth (what was
+// read at that depth and is unchanged keeps its bytes).
+std::string WriteTextObject(const TComponent& component, int depth, const std::string& eol);
 void ReadBinaryForm(const std::string& bytes, TFormFile& form);
 std::string WriteBinaryForm(const TFormFile& form);
 bool LooksBinary(const std::string& bytes);

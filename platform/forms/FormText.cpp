@@ -586,11 +586,17 @@ std::string FormatTextValue(const TValue& v, int depth, const std::string& eol) 
 class TTextWriter {
 public:
     explicit TTextWriter(const TFormFile& form) : Form(form), Eol(form.FEol) {}
+    TTextWriter(const TFormFile& form, const std::string& eol) : Form(form), Eol(eol) {}
 
     std::string Write() {
         if (Form.Root())
             WriteObject(*Form.Root(), 0);
         Out += Form.FTrailer;
+        return std::move(Out);
+    }
+
+    std::string WriteOne(const TComponent& c, int depth) {
+        WriteObject(c, depth);
         return std::move(Out);
     }
 
@@ -651,6 +657,11 @@ void ReadTextForm(const std::string& bytes, TFormFile& form) {
 
 std::string WriteTextForm(const TFormFile& form) {
     return TTextWriter(form).Write();
+}
+
+std::string WriteTextObject(const TComponent& component, int depth, const std::string& eol) {
+    static const TFormFile none;
+    return TTextWriter(none, eol).WriteOne(component, depth);
 }
 
 } // namespace vesk

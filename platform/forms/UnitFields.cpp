@@ -275,10 +275,27 @@ std::vector<TFieldRename> RenameClassFields(std::string& source, const std::stri
 
 void TFormFields::Remember(const TComponent& root) {
     FKnown.clear();
+    FGone.clear();
     std::vector<const TComponent*> components;
     CollectComponents(root, components);
     for (const TComponent* c : components)
         FKnown[c] = {c->Name(), c->ClassName()};
+}
+
+void TFormFields::Rebuilt(
+    const std::vector<std::pair<const TComponent*, const TComponent*>>& replaced) {
+    // Every old component died with the old model; keys not followed are stale, and a
+    // new component may stand at a stale one's address, so none is kept as a key.
+    std::unordered_map<const TComponent*, const TComponent*> successor(replaced.begin(),
+                                                                       replaced.end());
+    std::unordered_map<const TComponent*, TKnown> known;
+    for (auto& [object, entry] : FKnown) {
+        if (const auto it = successor.find(object); it != successor.end())
+            known[it->second] = std::move(entry);
+        else
+            FGone.push_back(std::move(entry));
+    }
+    FKnown = std::move(known);
 }
 
 std::string TFormFields::Apply(const std::string& unitText, const TComponent& root) const {
@@ -287,12 +304,12 @@ std::string TFormFields::Apply(const std::string& unitText, const TComponent& ro
     std::unordered_set<const TComponent*> present(components.begin(), components.end());
     std::vector<TFieldRename> renames;
     std::vector<const TComponent*> added;
-    std::vector<std::string> removed;
+    std::vector<TKnown> gone;
     for (const TComponent* c : components) {
         const auto it = FKnown.find(c);
         if (it == FKnown.end() || !SameText(it->second.ClassName, c->ClassName())) {
             if (it != FKnown.end())
-                removed.push_back(it->second.Name);
+                gone.push_back(it->second);
             added.push_back(c);
         } else if (it->second.Name != c->Name()) {
             renames.push_back({it->second.Name, c->Name()});
@@ -300,7 +317,22 @@ std::string TFormFields::Apply(const std::string& unitText, const TComponent& ro
     }
     for (const auto& [object, known] : FKnown)
         if (!present.contains(object))
-            removed.push_back(known.Name);
+            gone.push_back(known);
+    gone.insert(gone.end(), FGone.begin(), FGone.end());
+    // A component gone and one added under its name and class (a delete undone) keep
+    // the declaration where it stands.
+    std::erase_if(added, [&](const TComponent* c) {
+        const auto same = std::find_if(gone.begin(), gone.end(), [&](const TKnown& k) {
+            return k.Name == c->Name() && SameText(k.ClassName, c->ClassName());
+        });
+        if (same == gone.end())
+            return false;
+        gone.erase(same);
+        return true;
+    });
+    std::vector<std::string> removed;
+    for (const TKnown& k : gone)
+        removed.push_back(k.Name);
     // Gone first, so that a new component may take a freed name; then the renames, and
     // the additions last, each declared once.
     std::string text = unitText;

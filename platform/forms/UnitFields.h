@@ -37,6 +37,10 @@ public:
     std::string Apply(const std::string& unitText, const TComponent& root) const;
     // The form as it now stands becomes what was saved.
     void Remember(const TComponent& root);
+    // The whole model was rebuilt from text (undo): each pair names a remembered
+    // component and the one now standing for it. A remembered component without one is
+    // gone, and its declaration goes at the next Apply.
+    void Rebuilt(const std::vector<std::pair<const TComponent*, const TComponent*>>& replaced);
 
 private:
     struct TKnown {
@@ -46,6 +50,8 @@ private:
     // Keyed by object: a component renamed stays the same object. A freed object's
     // address may come back for a new component; the class and the name then decide.
     std::unordered_map<const TComponent*, TKnown> FKnown;
+    // Remembered components of a model that was rebuilt and had no successor there.
+    std::vector<TKnown> FGone;
 };
 
 } // namespace vesk

@@ -80,6 +80,13 @@ TColor ColorToRGB(TColor color) {
     }
 }
 
+std::vector<std::string> ColorNames() {
+    std::vector<std::string> names;
+    for (const NamedColor& c : NamedColors)
+        names.emplace_back(c.Name);
+    return names;
+}
+
 std::string ColorToString(TColor color) {
     for (const NamedColor& named : NamedColors)
         if (named.Value == color)

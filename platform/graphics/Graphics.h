@@ -62,6 +62,9 @@ std::string ColorToString(TColor color);
 // Reads "clWhite", "$00400040", a decimal number or "#RRGGBB" (web order);
 // anything else raises EConvertError.
 TColor StringToColor(std::string_view text);
+// The colours that have names, in the host's order: the sixteen plain ones, then the
+// system colours.
+std::vector<std::string> ColorNames();
 
 struct TPoint {
     int X = 0;

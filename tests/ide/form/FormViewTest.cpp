@@ -3,6 +3,8 @@
 #include "library/effects/VeskButton.h"
 #include "library/package/VeskPackage.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
@@ -108,6 +110,26 @@ TEST_F(FormViewTest, AModelTheWidgetsRefuseKeepsTheOldWidgets) {
     EXPECT_EQ(view.WidgetOf(FForm->Root()->FindComponent("Label1")), label);
 }
 
+TEST_F(FormViewTest, AnEditTheWidgetsRefuseIsReportedKeptInTheModelAndUndone) {
+    const std::string original = FForm->Save();
+    TFormView view(*FForm);
+    QSignalSpy errors(&view, &TFormView::designError);
+    QSignalSpy changed(&view, &TFormView::modelChanged);
+    TComponent* label = FForm->Root()->FindComponent("Label1");
+    view.Select(label);
+    ASSERT_TRUE(view.Designer().Modify([&] { label->SetValue("Font.Name", TValue::String("")); }));
+    EXPECT_EQ(errors.count(), 1);
+    EXPECT_EQ(changed.count(), 1); // the module holds the change: it is modified
+    view.setFocus();
+    QTest::keyClick(&view, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(FForm->Save(), original);
+    // Drawn again from the model as it was; no widget stands for a replaced component.
+    TComponent* now = FForm->Root()->FindComponent("Label1");
+    ASSERT_NE(view.WidgetOf(now), nullptr);
+    EXPECT_EQ(view.ComponentAt(view.WidgetOf(now)), now);
+    EXPECT_EQ(view.Selected(), now);
+}
+
 TEST_F(FormViewTest, TheLibrarysOwnControlsAreDrawnLive) {
     auto form = TFormFile::Parse("object F: TForm1\n  Width = 300\n  Height = 160\n"
                                  "  Caption = 'Effects'\n"
@@ -132,6 +154,138 @@ TEST_F(FormViewTest, TheLibrarysOwnControlsAreDrawnLive) {
     orders.show();
     orders.Select(FForm->Root()->FindComponent("DBEdit2"));
     orders.grab().save(QString(VESK_BINARY_DIR) + "/form-view-orders.png");
+}
+
+// Drags with the left button from From to To on the surface, as a user does.
+void Drag(QWidget* surface, QPoint from, QPoint to, Qt::KeyboardModifiers mods = {}) {
+    QTest::mousePress(surface, Qt::LeftButton, mods, from);
+    QTest::mouseMove(surface, (from + to) / 2);
+    QTest::mouseMove(surface, to);
+    QTest::mouseRelease(surface, Qt::LeftButton, mods, to);
+}
+
+TEST_F(FormViewTest, DraggingMovesAndResizesThroughTheModelAndCtrlZTakesItBack) {
+    const std::string original = FForm->Save();
+    TFormView view(*FForm);
+    view.resize(500, 400);
+    view.show();
+    QSignalSpy changed(&view, &TFormView::modelChanged);
+    TComponent* edit = FForm->Root()->FindComponent("DBEdit2");
+    QWidget* surface = Surface(view);
+    const QPoint centre = CentreOn(view, *view.WidgetOf(edit));
+    Drag(surface, centre, centre + QPoint(16, 8));
+    EXPECT_EQ(view.Selected(), edit);
+    EXPECT_EQ(edit->GetInt("Left"), 24);
+    EXPECT_EQ(edit->GetInt("Top"), 74);
+    EXPECT_EQ(changed.count(), 1);                         // one step for the whole drag
+    EXPECT_EQ(view.WidgetOf(edit)->pos(), QPoint(24, 74)); // redrawn from the model
+    // The bottom right handle makes it larger; the top left stays.
+    const QRect r = view.BoundsOnForm(edit);
+    Drag(surface, r.bottomRight() + QPoint(1, 1), r.bottomRight() + QPoint(21, 11));
+    EXPECT_EQ(edit->GetInt("Width"), 113);
+    EXPECT_EQ(edit->GetInt("Height"), 31);
+    EXPECT_EQ(edit->GetInt("Left"), 24);
+    EXPECT_EQ(changed.count(), 2);
+    // A click without a drag changes nothing.
+    QTest::mouseClick(surface, Qt::LeftButton, {}, CentreOn(view, *view.WidgetOf(edit)));
+    EXPECT_EQ(changed.count(), 2);
+
+    QTest::keyClick(&view, Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(&view, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(FForm->Save(), original);
+    edit = FForm->Root()->FindComponent("DBEdit2"); // the model was rebuilt
+    EXPECT_EQ(view.Selected(), edit);
+    EXPECT_EQ(view.WidgetOf(edit)->pos(), QPoint(8, 66));
+    QTest::keyClick(&view, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(FForm->Root()->FindComponent("DBEdit2")->GetInt("Left"), 24);
+    EXPECT_EQ(changed.count(), 5);
+}
+
+TEST_F(FormViewTest, ShiftClickAndTheRubberBandSelectSeveralAndTheKeysMoveThemAll) {
+    TFormView view(*FForm);
+    view.resize(500, 400);
+    view.show();
+    QWidget* surface = Surface(view);
+    TComponent* label1 = FForm->Root()->FindComponent("Label1");
+    TComponent* label2 = FForm->Root()->FindComponent("Label2");
+    TComponent* edit1 = FForm->Root()->FindComponent("DBEdit1");
+    TComponent* check = FForm->Root()->FindComponent("DBCheckBox1");
+    QTest::mouseClick(surface, Qt::LeftButton, {}, CentreOn(view, *view.WidgetOf(label1)));
+    QTest::mouseClick(surface, Qt::LeftButton, Qt::ShiftModifier,
+                      CentreOn(view, *view.WidgetOf(check)));
+    EXPECT_EQ(view.Selection(), (std::vector<TComponent*>{label1, check}));
+    QTest::keyClick(&view, Qt::Key_Right, Qt::ControlModifier);
+    QTest::keyClick(&view, Qt::Key_Down, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(label1->GetInt("Left"), 9);
+    EXPECT_EQ(label1->GetInt("Top"), 20);
+    EXPECT_EQ(check->GetInt("Left"), 121);
+    EXPECT_EQ(check->GetInt("Top"), 36);
+    QTest::keyClick(&view, Qt::Key_Right); // a plain arrow changes nothing
+    EXPECT_EQ(label1->GetInt("Left"), 9);
+    // Shift+click again takes one away.
+    QTest::mouseClick(surface, Qt::LeftButton, Qt::ShiftModifier,
+                      CentreOn(view, *view.WidgetOf(check)));
+    EXPECT_EQ(view.Selection(), std::vector<TComponent*>{label1});
+
+    // A band drawn from the empty space over the left column picks what it touches.
+    Drag(surface, QPoint(2, 2), QPoint(50, 80));
+    const auto& band = view.Selection();
+    EXPECT_EQ(band.size(), 4u);
+    for (TComponent* c : {label1, label2, edit1, FForm->Root()->FindComponent("DBEdit2")})
+        EXPECT_TRUE(view.Designer().IsSelected(c)) << c->Name();
+    view.grab().save(QString(VESK_BINARY_DIR) + "/form-view-band.png");
+    // Delete takes them all; the form is selected.
+    QTest::keyClick(&view, Qt::Key_Delete);
+    EXPECT_EQ(FForm->Root()->FindComponent("Label2"), nullptr);
+    EXPECT_EQ(view.Selected(), FForm->Root());
+    EXPECT_EQ(view.WidgetOf(check)->parentWidget(), view.FormWidget());
+}
+
+TEST_F(FormViewTest, CopyPasteThroughTheClipboardAndADropFromThePalette) {
+    TFormView view(*FForm);
+    view.resize(500, 400);
+    view.show();
+    QWidget* surface = Surface(view);
+    TComponent* edit = FForm->Root()->FindComponent("DBEdit1");
+    QTest::mouseClick(surface, Qt::LeftButton, {}, CentreOn(view, *view.WidgetOf(edit)));
+    QTest::keyClick(&view, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_TRUE(QGuiApplication::clipboard()->text().startsWith("object DBEdit1: TDBEdit"));
+    QTest::keyClick(&view, Qt::Key_V, Qt::ControlModifier);
+    TComponent* copy = FForm->Root()->FindComponent("DBEdit3");
+    ASSERT_NE(copy, nullptr);
+    EXPECT_EQ(view.Selected(), copy);
+    ASSERT_NE(view.WidgetOf(copy), nullptr);
+    EXPECT_EQ(copy->GetRef("DataSource"), FForm->Root()->FindComponent("dsOrders"));
+    // Text that is no component is refused with a message; nothing changes.
+    QSignalSpy errors(&view, &TFormView::designError);
+    QGuiApplication::clipboard()->setText("hello");
+    const std::string before = FForm->Save();
+    QTest::keyClick(&view, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(errors.count(), 1);
+    EXPECT_EQ(FForm->Save(), before);
+    // Cut: gone from the form, on the clipboard.
+    QTest::keyClick(&view, Qt::Key_X, Qt::ControlModifier);
+    EXPECT_EQ(FForm->Root()->FindComponent("DBEdit3"), nullptr);
+    EXPECT_TRUE(QGuiApplication::clipboard()->text().startsWith("object DBEdit3: TDBEdit"));
+
+    const TClassInfo* effect = TClassRegistry::Instance().Find("TLabelEffect");
+    QSignalSpy dropped(&view, &TFormView::componentDropped);
+    view.SetDropClass(effect);
+    QTest::mouseClick(surface, Qt::LeftButton, {}, QPoint(200, 150));
+    ASSERT_EQ(dropped.count(), 1);
+    TComponent* made = FForm->Root()->FindComponent("LabelEffect1");
+    ASSERT_NE(made, nullptr);
+    EXPECT_EQ(view.Selected(), made);
+    EXPECT_EQ(view.DropClass(), nullptr); // the next click selects again
+    EXPECT_NE(dynamic_cast<TLabelEffect*>(view.WidgetOf(made)), nullptr);
+    EXPECT_EQ(view.WidgetOf(made)->pos(), QPoint(200, 150));
+    // Sized to show its caption in the library's large font.
+    EXPECT_GE(made->GetInt("Height"), 25);
+    EXPECT_GE(made->GetInt("Width"), 120);
+    view.grab().save(QString(VESK_BINARY_DIR) + "/form-view-dropped.png");
+    // Saved and read back, the form is the same.
+    const std::string saved = FForm->Save();
+    EXPECT_EQ(TFormFile::Parse(saved)->Save(), saved);
 }
 
 } // namespace

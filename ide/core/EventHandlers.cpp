@@ -1,0 +1,93 @@
+#include "ide/core/EventHandlers.h"
+
+#include "platform/forms/Component.h"
+#include "platform/rtl/SysUtils.h"
+
+#include <array>
+#include <regex>
+#include <utility>
+
+namespace vesk {
+
+namespace {
+
+// The start of the line after Pos (the text's end when there is none).
+std::size_t NextLine(const std::string& text, std::size_t pos) {
+    const std::size_t lf = text.find('\n', pos);
+    return lf == std::string::npos ? text.size() : lf + 1;
+}
+
+} // namespace
+
+std::optional<std::string> EventParameters(const std::string& eventType) {
+    static const std::array<std::pair<const char*, const char*>, 7> known{{
+        {"TNotifyEvent", "(Sender: TObject)"},
+        {"TKeyEvent", "(Sender: TObject; var Key: Word; Shift: TShiftState)"},
+        {"TKeyPressEvent", "(Sender: TObject; var Key: Char)"},
+        {"TMouseEvent",
+         "(Sender: TObject; Button: TMouseButton; Shift: TShiftState; X, Y: Integer)"},
+        {"TMouseMoveEvent", "(Sender: TObject; Shift: TShiftState; X, Y: Integer)"},
+        {"TCloseEvent", "(Sender: TObject; var Action: TCloseAction)"},
+        {"TDragDropEvent", "(Sender, Source: TObject; X, Y: Integer)"},
+    }};
+    for (const auto& [type, parameters] : known)
+        if (SameText(type, eventType))
+            return parameters;
+    return std::nullopt;
+}
+
+std::optional<THandlerPlace> AddEventHandler(const std::string& unitText,
+                                             const std::string& className,
+                                             const std::string& handler,
+                                             const std::string& eventType) {
+    const std::optional<std::string> parameters = EventParameters(eventType);
+    if (!parameters || !IsValidIdent(handler) || !IsValidIdent(className))
+        return std::nullopt;
+    const std::string eol = unitText.find("\r\n") != std::string::npos ? "\r\n" : "\n";
+    const auto icase = std::regex::icase;
+    std::smatch m;
+
+    // Implemented already: the editor goes into its body.
+    const std::regex body("\\bprocedure\\s+" + className + "\\s*\\.\\s*" + handler + "\\b[^;]*;",
+                          icase);
+    if (std::regex_search(unitText, m, body)) {
+        const std::size_t after = m.position(0) + m.length(0);
+        const std::size_t begin = unitText.find("begin", after);
+        THandlerPlace place{unitText,
+                            begin == std::string::npos ? after : NextLine(unitText, begin), false};
+        return place;
+    }
+
+    const std::regex head("\\b" + className + "\\s*=\\s*class\\b", icase);
+    if (!std::regex_search(unitText, m, head))
+        return std::nullopt;
+    // The first section ends at the first line that opens another or ends the class.
+    const std::regex boundary("^\\s*(private|protected|public|published|end)\\b", icase);
+    std::size_t line = NextLine(unitText, m.position(0));
+    while (line < unitText.size()) {
+        const std::size_t next = NextLine(unitText, line);
+        const std::string text = unitText.substr(line, next - line);
+        if (std::regex_search(text, boundary))
+            break;
+        line = next;
+    }
+    if (line >= unitText.size())
+        return std::nullopt;
+    std::string out = unitText;
+    out.insert(line, "    procedure " + handler + *parameters + ";" + eol);
+
+    // The body goes before the unit's last "end.".
+    const std::regex finalEnd("\\bend\\s*\\.", icase);
+    std::size_t last = std::string::npos;
+    for (auto it = std::sregex_iterator(out.begin(), out.end(), finalEnd);
+         it != std::sregex_iterator(); ++it)
+        last = it->position(0);
+    if (last == std::string::npos || last < line)
+        return std::nullopt;
+    const std::string heading =
+        "procedure " + className + "." + handler + *parameters + ";" + eol + "begin" + eol;
+    out.insert(last, heading + eol + "end;" + eol + eol);
+    return THandlerPlace{std::move(out), last + heading.size(), true};
+}
+
+} // namespace vesk

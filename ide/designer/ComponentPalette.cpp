@@ -1,0 +1,327 @@
+#include "ide/designer/ComponentPalette.h"
+
+#include "ide/form/FormView.h"
+#include "platform/design/Palette.h"
+
+#include <QButtonGroup>
+#include <QHBoxLayout>
+#include <QPainter>
+#include <QPainterPath>
+#include <QToolButton>
+
+#include <algorithm>
+#include <cmath>
+
+namespace vesk {
+
+namespace {
+
+constexpr int IconSize = 24;
+
+const std::vector<std::pair<std::string, std::vector<const char*>>>& HostPages() {
+    static const std::vector<std::pair<std::string, std::vector<const char*>>> pages = {
+        {"Standard",
+         {"TMainMenu", "TPopupMenu", "TLabel", "TEdit", "TMemo", "TButton", "TCheckBox", "TListBox",
+          "TComboBox", "TGroupBox", "TRadioGroup", "TPanel"}},
+        {"Additional", {"TSpeedButton", "TMaskEdit", "TImage", "TBevel", "TScrollBox"}},
+        {"Win32", {"TPageControl", "TTreeView", "TImageList"}},
+        {"System", {"TTimer"}},
+        {"Data Access", {"TDataSource", "TTable", "TQuery", "TStoredProc"}},
+        {"Data Controls",
+         {"TDBGrid", "TDBNavigator", "TDBText", "TDBEdit", "TDBMemo", "TDBCheckBox"}},
+    };
+    return pages;
+}
+
+// The pages in the order shown: the host's first, in their order, then the others in
+// the order they were named.
+std::vector<std::string> ShownPages() {
+    std::vector<std::string> pages;
+    const std::vector<std::string> named = PalettePages();
+    for (const auto& [page, classes] : HostPages())
+        if (std::find(named.begin(), named.end(), page) != named.end())
+            pages.push_back(page);
+    for (const std::string& page : named)
+        if (std::find(pages.begin(), pages.end(), page) == pages.end() &&
+            !PaletteClasses(page).empty())
+            pages.push_back(page);
+    return pages;
+}
+
+QPixmap Canvas() {
+    QPixmap pixmap(IconSize, IconSize);
+    pixmap.fill(Qt::transparent);
+    return pixmap;
+}
+
+QIcon TreeIcon() {
+    QPixmap pixmap = Canvas();
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(0x40, 0x40, 0x40), 1, Qt::DotLine));
+    p.drawLine(5, 6, 5, 19);
+    p.drawLine(5, 12, 11, 12);
+    p.drawLine(5, 19, 11, 19);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0x00, 0x60, 0xc0));
+    p.drawRect(2, 3, 7, 6);
+    p.setBrush(QColor(0xe0, 0xa0, 0x20));
+    p.drawRect(11, 9, 6, 5);
+    p.drawRect(11, 16, 6, 5);
+    // The data-aware mark: a small cylinder.
+    p.setBrush(QColor(0x30, 0x90, 0x30));
+    p.drawRect(17, 2, 6, 7);
+    p.drawEllipse(17, 0, 6, 4);
+    p.drawEllipse(17, 7, 6, 4);
+    return QIcon(pixmap);
+}
+
+QIcon LabelEffectIcon() {
+    QPixmap pixmap = Canvas();
+    QPainter p(&pixmap);
+    QFont font("Times");
+    font.setPixelSize(20);
+    font.setBold(true);
+    p.setFont(font);
+    p.setPen(QColor(0x80, 0x80, 0x80));
+    p.drawText(QRect(3, 3, 21, 21), Qt::AlignCenter, "A");
+    p.setPen(Qt::white);
+    p.drawText(QRect(0, 0, 21, 21), Qt::AlignCenter, "A");
+    p.setPen(QColor(0x00, 0x00, 0x80));
+    p.drawText(QRect(1, 1, 21, 21), Qt::AlignCenter, "A");
+    return QIcon(pixmap);
+}
+
+QIcon SpeedButtonIcon() {
+    QPixmap pixmap = Canvas();
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    QRadialGradient shade(QPointF(9, 9), 14);
+    shade.setColorAt(0, Qt::white);
+    shade.setColorAt(1, QColor(0x70, 0x70, 0x90));
+    p.setBrush(shade);
+    p.setPen(QPen(QColor(0x30, 0x30, 0x50), 1));
+    p.drawEllipse(2, 2, 20, 20);
+    QPainterPath arrow;
+    arrow.moveTo(9, 7);
+    arrow.lineTo(17, 12);
+    arrow.lineTo(9, 17);
+    arrow.closeSubpath();
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0x10, 0x70, 0x10));
+    p.drawPath(arrow);
+    return QIcon(pixmap);
+}
+
+QIcon ClockIcon() {
+    QPixmap pixmap = Canvas();
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setBrush(QColor(0xff, 0xff, 0xe0));
+    p.setPen(QPen(QColor(0x40, 0x20, 0x00), 2));
+    p.drawEllipse(2, 2, 20, 20);
+    p.setPen(QPen(QColor(0x40, 0x20, 0x00), 1));
+    for (int i = 0; i < 12; i += 3) {
+        const double a = i * M_PI / 6;
+        p.drawLine(QPointF(12 + 7 * std::sin(a), 12 - 7 * std::cos(a)),
+                   QPointF(12 + 9 * std::sin(a), 12 - 9 * std::cos(a)));
+    }
+    p.setPen(QPen(Qt::black, 2));
+    p.drawLine(12, 12, 12, 6);
+    p.setPen(QPen(Qt::red, 1));
+    p.drawLine(12, 12, 17, 15);
+    return QIcon(pixmap);
+}
+
+QIcon LockIcon() {
+    QPixmap pixmap = Canvas();
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(0x50, 0x50, 0x50), 3));
+    p.setBrush(Qt::NoBrush);
+    p.drawArc(QRect(6, 2, 12, 14), 0, 180 * 16);
+    p.drawLine(6, 9, 6, 12);
+    p.drawLine(18, 9, 18, 12);
+    p.setPen(QPen(QColor(0x60, 0x40, 0x00), 1));
+    p.setBrush(QColor(0xe0, 0xb0, 0x20));
+    p.drawRoundedRect(3, 11, 18, 12, 2, 2);
+    p.setBrush(Qt::black);
+    p.drawEllipse(10, 14, 4, 4);
+    p.drawRect(11, 17, 2, 4);
+    return QIcon(pixmap);
+}
+
+QIcon PointerIcon() {
+    QPixmap pixmap = Canvas();
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    QPainterPath arrow;
+    arrow.moveTo(7, 3);
+    arrow.lineTo(7, 19);
+    arrow.lineTo(11, 15);
+    arrow.lineTo(14, 21);
+    arrow.lineTo(16, 20);
+    arrow.lineTo(13, 14);
+    arrow.lineTo(18, 14);
+    arrow.closeSubpath();
+    p.setPen(QPen(Qt::black, 1));
+    p.setBrush(Qt::white);
+    p.drawPath(arrow);
+    return QIcon(pixmap);
+}
+
+// Initials of the class name without its T: "DataSource" gives "DS".
+QIcon InitialsIcon(const TClassInfo& classInfo) {
+    std::string name = classInfo.ClassName();
+    if (name.size() > 1 && (name[0] == 'T' || name[0] == 't'))
+        name.erase(0, 1);
+    QString initials;
+    for (char c : name)
+        if (c >= 'A' && c <= 'Z' && initials.size() < 3)
+            initials += QChar(c);
+    if (initials.isEmpty())
+        initials = QString::fromStdString(name.substr(0, 2));
+    QPixmap pixmap = Canvas();
+    QPainter p(&pixmap);
+    const bool control = classInfo.IsControl();
+    p.setPen(QPen(QColor(0x50, 0x50, 0x50), 1));
+    p.setBrush(control ? QColor(0xf0, 0xf0, 0xf0) : QColor(0xd8, 0xe8, 0xff));
+    p.drawRect(1, 3, 21, 17);
+    QFont font;
+    font.setPixelSize(initials.size() > 2 ? 8 : 10);
+    font.setBold(true);
+    p.setFont(font);
+    p.setPen(QColor(0x00, 0x00, 0x60));
+    p.drawText(QRect(1, 3, 21, 17), Qt::AlignCenter, initials);
+    return QIcon(pixmap);
+}
+
+} // namespace
+
+void RegisterHostPalette() {
+    static bool registered = false;
+    if (registered)
+        return;
+    registered = true;
+    TPackageScope host(""); // the host's own, whatever package is loading
+    const TClassRegistry& registry = TClassRegistry::Instance();
+    for (const auto& [page, names] : HostPages()) {
+        std::vector<const TClassInfo*> classes;
+        for (const char* name : names)
+            if (const TClassInfo* c = registry.Find(name))
+                classes.push_back(c);
+        RegisterComponents(page, classes);
+    }
+}
+
+QIcon TComponentPalette::ClassIcon(const TClassInfo& classInfo) {
+    const std::string& name = classInfo.ClassName();
+    if (SameText(name, "TVeskDBTreeView"))
+        return TreeIcon();
+    if (SameText(name, "TLabelEffect"))
+        return LabelEffectIcon();
+    if (SameText(name, "TVeskSpeedButton"))
+        return SpeedButtonIcon();
+    if (SameText(name, "TVeskFastTime"))
+        return ClockIcon();
+    if (SameText(name, "TEncryption"))
+        return LockIcon();
+    return InitialsIcon(classInfo);
+}
+
+TComponentPalette::TComponentPalette(QWidget* parent) : QTabWidget(parent) {
+    setObjectName("ComponentPalette");
+    setDocumentMode(true);
+    RegisterHostPalette();
+    Refresh();
+}
+
+void TComponentPalette::Refresh() {
+    const QString shown = count() ? tabText(currentIndex()) : QString();
+    const TClassInfo* picked = FPicked;
+    FPicked = nullptr;
+    FGroups.clear();
+    while (count()) {
+        QWidget* page = widget(0);
+        removeTab(0);
+        delete page;
+    }
+    for (const std::string& pageName : ShownPages()) {
+        auto* page = new QWidget;
+        page->setObjectName(QString::fromStdString(pageName));
+        auto* layout = new QHBoxLayout(page);
+        layout->setContentsMargins(2, 2, 2, 2);
+        layout->setSpacing(1);
+        auto* group = new QButtonGroup(page);
+        group->setExclusive(true);
+        auto* pointer = new QToolButton(page);
+        pointer->setObjectName("Pointer");
+        pointer->setIcon(PointerIcon());
+        pointer->setToolTip("Pointer");
+        pointer->setCheckable(true);
+        pointer->setChecked(true);
+        pointer->setAutoRaise(true);
+        pointer->setIconSize(QSize(IconSize, IconSize));
+        group->addButton(pointer);
+        layout->addWidget(pointer);
+        connect(pointer, &QToolButton::clicked, this, [this] { Pick(nullptr); });
+        for (const TClassInfo* c : PaletteClasses(pageName)) {
+            auto* button = new QToolButton(page);
+            button->setObjectName(QString::fromStdString(c->ClassName()));
+            QString tip = QString::fromStdString(c->ClassName());
+            if (tip.startsWith('T'))
+                tip.remove(0, 1);
+            button->setToolTip(tip);
+            button->setIcon(ClassIcon(*c));
+            button->setIconSize(QSize(IconSize, IconSize));
+            button->setCheckable(true);
+            button->setAutoRaise(true);
+            group->addButton(button);
+            layout->addWidget(button);
+            connect(button, &QToolButton::clicked, this, [this, c] { Pick(c); });
+            if (c == picked) {
+                button->setChecked(true);
+                FPicked = c;
+            }
+        }
+        layout->addStretch(1);
+        FGroups.push_back(group);
+        addTab(page, QString::fromStdString(pageName));
+        if (QString::fromStdString(pageName) == shown)
+            setCurrentIndex(count() - 1);
+    }
+    if (picked != FPicked)
+        emit classPicked(FPicked);
+}
+
+void TComponentPalette::Pick(const TClassInfo* classInfo) {
+    FPicked = classInfo;
+    emit classPicked(classInfo);
+}
+
+void TComponentPalette::ClearPick() {
+    for (QButtonGroup* group : FGroups)
+        if (auto* pointer = group->buttons().value(0))
+            pointer->setChecked(true);
+    if (FPicked) {
+        FPicked = nullptr;
+        emit classPicked(nullptr);
+    }
+}
+
+QAbstractButton* TComponentPalette::ButtonOf(const std::string& className) const {
+    for (QButtonGroup* group : FGroups)
+        for (QAbstractButton* b : group->buttons())
+            if (SameText(b->objectName().toStdString(), className) && b->objectName() != "Pointer")
+                return b;
+    return nullptr;
+}
+
+void TComponentPalette::Attach(TFormView* view) {
+    connect(this, &TComponentPalette::classPicked, view,
+            [view](const TClassInfo* c) { view->SetDropClass(c); });
+    connect(view, &TFormView::componentDropped, this, [this] { ClearPick(); });
+    view->SetDropClass(FPicked);
+}
+
+} // namespace vesk

@@ -1,0 +1,58 @@
+#include "ide/core/EventHandlers.h"
+#include "platform/rtl/FileUtils.h"
+
+#include <gtest/gtest.h>
+
+namespace vesk {
+namespace {
+
+const std::string Sample = VESK_SOURCE_DIR "/examples/sample/";
+
+TEST(EventHandlers, ANewHandlerIsDeclaredInTheFirstSectionAndGetsAnEmptyBody) {
+    const std::string unit = ReadFileContent(Sample + "OrderEntry.pas");
+    const auto place = AddEventHandler(unit, "TfrmOrderEntry", "DBEdit1Change", "TNotifyEvent");
+    ASSERT_TRUE(place);
+    EXPECT_TRUE(place->Added);
+    const std::string& text = place->Text;
+    // The unit's own line ends (the sample's are CR LF).
+    const std::size_t declared = text.find("    procedure DBEdit1Change(Sender: TObject);\r\n");
+    ASSERT_NE(declared, std::string::npos);
+    // After the fields, before "private".
+    EXPECT_LT(text.find("qyShipping: TQuery;"), declared);
+    EXPECT_GT(text.find("  private"), declared);
+    const std::string body = "procedure TfrmOrderEntry.DBEdit1Change(Sender: TObject);\r\n"
+                             "begin\r\n\r\nend;\r\n\r\nend.";
+    ASSERT_NE(text.find(body), std::string::npos);
+    EXPECT_EQ(text.substr(place->Body, 8), "\r\nend;\r\n"); // the editor goes to the empty line
+    // Everything else is as it was.
+    std::string back = text;
+    back.erase(back.find(body), body.size() - 4);
+    back.erase(declared, std::string("    procedure DBEdit1Change(Sender: TObject);\r\n").size());
+    EXPECT_EQ(back, unit);
+
+    // Asked again, it is found, not added twice.
+    const auto again = AddEventHandler(text, "TfrmOrderEntry", "DBEdit1Change", "TNotifyEvent");
+    ASSERT_TRUE(again);
+    EXPECT_FALSE(again->Added);
+    EXPECT_EQ(again->Text, text);
+    EXPECT_EQ(again->Body, place->Body);
+}
+
+TEST(EventHandlers, LineEndsParametersAndWhatCannotBeDone) {
+    const std::string unit = "unit U;\r\ninterface\r\ntype\r\n  TForm1 = class(TForm)\r\n"
+                             "  end;\r\nimplementation\r\nend.\r\n";
+    const auto place = AddEventHandler(unit, "TForm1", "FormKeyDown", "TKeyEvent");
+    ASSERT_TRUE(place);
+    EXPECT_NE(place->Text.find("  TForm1 = class(TForm)\r\n    procedure FormKeyDown(Sender: "
+                               "TObject; var Key: Word; Shift: TShiftState);\r\n  end;"),
+              std::string::npos);
+    EXPECT_NE(place->Text.find("begin\r\n\r\nend;\r\n\r\nend.\r\n"), std::string::npos);
+    EXPECT_FALSE(AddEventHandler(unit, "TForm2", "FormShow", "TNotifyEvent"));
+    EXPECT_FALSE(AddEventHandler(unit, "TForm1", "Node", "TVeskNodeEvent")); // unknown type
+    EXPECT_FALSE(AddEventHandler(unit, "TForm1", "a b", "TNotifyEvent"));
+    EXPECT_FALSE(AddEventHandler("unit U;\ntype\n  TForm1 = class(TForm)\n  end;\n", "TForm1",
+                                 "FormShow", "TNotifyEvent")); // no final end.
+}
+
+} // namespace
+} // namespace vesk
