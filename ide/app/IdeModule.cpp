@@ -29,6 +29,12 @@ TIdeModule::TIdeModule(const std::string& fileName)
     if (FForm) {
         FFormView = new TFormView(*FForm, page.get());
         page->addWidget(FFormView);
+        // What the user designs marks the module modified; an undo rebuilds the model's
+        // components, and the unit's declarations follow them.
+        connect(FFormView, &TFormView::modelChanged, this, &TIdeModule::MarkFormModified);
+        FFormView->Designer().OnReplaced = [this](const std::vector<TComponentReplacement>& r) {
+            FFields->Rebuilt(r);
+        };
     }
     page->setCurrentWidget(FEditor);
     FPage = page.release();

@@ -1,6 +1,8 @@
 #include "ide/app/IdeWindow.h"
 
 #include "ide/app/EnvOptions.h"
+#include "ide/designer/ComponentPalette.h"
+#include "ide/designer/ObjectInspector.h"
 #include "ide/form/FormView.h"
 #include "ide/packages/InstallPackages.h"
 #include "ide/project/Environment.h"
@@ -104,6 +106,8 @@ std::vector<std::string> TIdeWindow::LoadPackages() {
     }
     for (const std::string& error : errors)
         AddMessage(error);
+    if (FPalette)
+        FPalette->Refresh();
     return errors;
 }
 
@@ -152,23 +156,29 @@ void TIdeWindow::BuildMenus() {
     AddAction(file, "E&xit", "FileExitItem", {}, [this] { close(); });
 
     QMenu* edit = menu("&Edit", "EditMenu");
-    auto onEditor = [this](void (QsciScintilla::*operation)()) {
-        return [this, operation] {
-            if (TIdeModule* module = CurrentModule(); module && !module->FormShown())
+    // Each edit goes to what is shown: the unit's editor, or the designer of its form.
+    auto onShown = [this](void (QsciScintilla::*operation)(), bool (TFormView::*design)()) {
+        return [this, operation, design] {
+            TIdeModule* module = CurrentModule();
+            if (!module)
+                return;
+            if (!module->FormShown())
                 (module->Editor()->*operation)();
+            else if (TFormView* view = module->FormView())
+                (view->*design)();
         };
     };
     AddAction(edit, "&Undo", "EditUndoItem", QKeySequence(Qt::CTRL | Qt::Key_Z),
-              onEditor(&QsciScintilla::undo));
+              onShown(&QsciScintilla::undo, &TFormView::Undo));
     AddAction(edit, "&Redo", "EditRedoItem", QKeySequence(Qt::SHIFT | Qt::CTRL | Qt::Key_Z),
-              onEditor(&QsciScintilla::redo));
+              onShown(&QsciScintilla::redo, &TFormView::Redo));
     edit->addSeparator();
     AddAction(edit, "Cu&t", "EditCutItem", QKeySequence(Qt::CTRL | Qt::Key_X),
-              onEditor(&QsciScintilla::cut));
+              onShown(&QsciScintilla::cut, &TFormView::Cut));
     AddAction(edit, "&Copy", "EditCopyItem", QKeySequence(Qt::CTRL | Qt::Key_C),
-              onEditor(&QsciScintilla::copy));
+              onShown(&QsciScintilla::copy, &TFormView::Copy));
     AddAction(edit, "&Paste", "EditPasteItem", QKeySequence(Qt::CTRL | Qt::Key_V),
-              onEditor(&QsciScintilla::paste));
+              onShown(&QsciScintilla::paste, &TFormView::Paste));
     AddAction(edit, "Select &All", "EditSelectAllItem", QKeySequence(Qt::CTRL | Qt::Key_A), [this] {
         if (TIdeModule* module = CurrentModule(); module && !module->FormShown())
             module->Editor()->selectAll();
@@ -214,6 +224,7 @@ void TIdeWindow::BuildMenus() {
     AddAction(component, "Install &Packages...", "ComponentInstallPackagesItem", {}, [this] {
         const std::shared_ptr<TRegistryFile> store = HostServices().SettingsStore();
         ShowInstallPackages(*FLoader, *store, this);
+        FPalette->Refresh(); // the packages' components came or went
     });
 
     QMenu* tools = menu("&Tools", "ToolsMenu");
@@ -249,8 +260,59 @@ void TIdeWindow::BuildDocks() {
     FMessagesDock->setObjectName("Messages");
     FMessagesDock->setWidget(FMessages);
     addDockWidget(Qt::BottomDockWidgetArea, FMessagesDock);
+
+    FPalette = new TComponentPalette(this);
+    FPalette->setObjectName("ComponentPalette");
+    FPaletteDock = new QDockWidget("Component Palette", this);
+    FPaletteDock->setObjectName("ComponentPaletteDock");
+    FPaletteDock->setWidget(FPalette);
+    addDockWidget(Qt::TopDockWidgetArea, FPaletteDock);
+
+    FInspector = new TObjectInspector(this);
+    FInspector->setObjectName("ObjectInspector");
+    connect(FInspector, &TObjectInspector::error, this,
+            [this](const QString& message) { AddMessage(message.toStdString()); });
+    FInspectorDock = new QDockWidget("Object Inspector", this);
+    FInspectorDock->setObjectName("ObjectInspectorDock");
+    FInspectorDock->setWidget(FInspector);
+    addDockWidget(Qt::LeftDockWidgetArea, FInspectorDock);
+    splitDockWidget(FProjectDock, FInspectorDock, Qt::Vertical);
+
     resizeDocks({FProjectDock}, {240}, Qt::Horizontal);
     resizeDocks({FMessagesDock}, {110}, Qt::Vertical);
+    connect(FTabs, &QTabWidget::currentChanged, this, [this] { AttachDesigner(); });
+}
+
+void TIdeWindow::DetachDesigner() {
+    if (FPalette)
+        FPalette->Attach(nullptr);
+    if (FInspector) {
+        FInspector->Attach(nullptr);
+        FInspector->SetUnitSource(nullptr);
+        FInspector->SetUnitSink(nullptr);
+    }
+}
+
+void TIdeWindow::AttachDesigner() {
+    DetachDesigner();
+    TIdeModule* module = CurrentModule();
+    TFormView* view = module && module->FormShown() ? module->FormView() : nullptr;
+    if (!view || !FPalette || !FInspector)
+        return;
+    FPalette->Attach(view);
+    FInspector->Attach(view);
+    // The module outlives the attachment: it is detached before a module goes.
+    FInspector->SetUnitSource([module] { return module->Editor()->Utf8Text(); });
+    FInspector->SetUnitSink([module](const std::string& text, std::size_t body) {
+        module->Editor()->ReplaceText(text);
+        TEditPos pos;
+        pos.Line =
+            1 + static_cast<std::int32_t>(std::count(text.begin(), text.begin() + body, '\n'));
+        const std::size_t lineStart = text.rfind('\n', body == 0 ? 0 : body - 1);
+        pos.Col = static_cast<std::int16_t>(
+            1 + body - (lineStart == std::string::npos || body == 0 ? 0 : lineStart + 1));
+        module->Editor()->SetCaretPos(pos);
+    });
 }
 
 // Modules
@@ -315,10 +377,14 @@ void TIdeWindow::AddModule(std::unique_ptr<TIdeModule> made) {
     connect(module, &TIdeModule::shownChanged, this, [this, module] {
         ShowTabTitle(module);
         ShowCaret();
+        AttachDesigner();
     });
     connect(module->Editor(), &QsciScintilla::cursorPositionChanged, this, [this] { ShowCaret(); });
-    if (TFormView* view = module->FormView())
+    if (TFormView* view = module->FormView()) {
         connect(view, &TFormView::selectionChanged, this, [this] { ShowCaret(); });
+        connect(view, &TFormView::designError, this,
+                [this](const QString& message) { AddMessage(message.toStdString()); });
+    }
     if (module->HasForm())
         if (TQtScreen* screen = IdeScreen())
             screen->AddForm(module->FormWindow(), module->Form()->Root());
@@ -354,6 +420,7 @@ void TIdeWindow::ShowCaret() {
 }
 
 void TIdeWindow::RemoveModule(TIdeModule* module) {
+    DetachDesigner(); // the form view may go with the module
     if (TQtScreen* screen = IdeScreen(); screen && module->HasForm())
         screen->RemoveForm(module->FormWindow());
     auto it = std::find_if(FModules.begin(), FModules.end(),
@@ -367,6 +434,7 @@ void TIdeWindow::RemoveModule(TIdeModule* module) {
         FTabs->removeTab(index);
     removed.reset();
     ShowCaret();
+    AttachDesigner();
 }
 
 bool TIdeWindow::AskToSave(TIdeModule* module) {

@@ -18,6 +18,11 @@
 
 class QAction;
 class QDockWidget;
+
+namespace vesk {
+class TComponentPalette;
+class TObjectInspector;
+} // namespace vesk
 class QLabel;
 class QListWidget;
 class QMenu;
@@ -107,6 +112,9 @@ private:
     void RemoveModule(TIdeModule* module);
     void ShowTabTitle(TIdeModule* module);
     void ShowCaret();
+    // The palette and the inspector work on the current module's form while it is shown.
+    void AttachDesigner();
+    void DetachDesigner();
     void ShowProject();
     bool AskToSave(TIdeModule* module); // false: the user cancelled
     void OpenFileDialog();
@@ -123,6 +131,10 @@ private:
     QDockWidget* FMessagesDock = nullptr;
     QTreeWidget* FProjectTree = nullptr;
     QDockWidget* FProjectDock = nullptr;
+    TComponentPalette* FPalette = nullptr;
+    QDockWidget* FPaletteDock = nullptr;
+    TObjectInspector* FInspector = nullptr;
+    QDockWidget* FInspectorDock = nullptr;
     QLabel* FCaretLabel = nullptr;
     QLabel* FModifiedLabel = nullptr;
     std::string FProjectFile;

@@ -318,9 +318,17 @@ QAbstractButton* TComponentPalette::ButtonOf(const std::string& className) const
 }
 
 void TComponentPalette::Attach(TFormView* view) {
-    connect(this, &TComponentPalette::classPicked, view,
-            [view](const TClassInfo* c) { view->SetDropClass(c); });
-    connect(view, &TFormView::componentDropped, this, [this] { ClearPick(); });
+    for (const auto& c : FViewConnections)
+        disconnect(c);
+    FViewConnections.clear();
+    if (!view)
+        return;
+    FViewConnections.push_back(connect(this, &TComponentPalette::classPicked, view,
+                                       [view](const TClassInfo* c) { view->SetDropClass(c); }));
+    FViewConnections.push_back(
+        connect(view, &TFormView::componentDropped, this, [this] { ClearPick(); }));
+    FViewConnections.push_back(
+        connect(view, &QObject::destroyed, this, [this] { Attach(nullptr); }));
     view->SetDropClass(FPicked);
 }
 

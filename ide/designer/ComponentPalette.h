@@ -44,7 +44,8 @@ public:
     // a tile with its initials.
     static QIcon ClassIcon(const TClassInfo& classInfo);
 
-    // Picks go to View, and a drop there puts the pointer down.
+    // Picks go to View, and a drop there puts the pointer down; the view attached
+    // before is let go (none: picks go nowhere). A view that is destroyed is let go.
     void Attach(TFormView* view);
 
 signals:
@@ -55,6 +56,7 @@ private:
 
     const TClassInfo* FPicked = nullptr;
     std::vector<QButtonGroup*> FGroups;
+    std::vector<QMetaObject::Connection> FViewConnections;
 };
 
 } // namespace vesk

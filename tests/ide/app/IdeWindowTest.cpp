@@ -1,10 +1,14 @@
 // The main window as the user drives it: files opened, edited and saved byte for byte,
 // the prompts for unsaved changes, the project, the search, the status bar.
 #include "ide/app/EnvOptions.h"
+#include "ide/designer/ComponentPalette.h"
+#include "ide/designer/ObjectInspector.h"
+#include "ide/form/FormView.h"
 #include "ide/project/Environment.h"
 #include "platform/rtl/FileUtils.h"
 #include "tests/ide/app/IdeFixture.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -161,6 +165,48 @@ TEST_F(IdeWindowTest, AProjectOpensItsUnitsAndTheirForms) {
     EXPECT_FALSE(Window().OpenProject(Dir().File("None.dpr")));
     EXPECT_EQ(Window().ProjectFile(), project);
     EXPECT_EQ(Window().Modules().size(), 2u);
+}
+
+TEST_F(IdeWindowTest, TheInspectorFollowsTheShownFormAndTheEditMenuDesignsIt) {
+    const std::string unit = Dir().Write(
+        "Main.pas", "unit Main;\ninterface\ntype\n  TForm1 = class(TForm)\n    Edit1: TEdit;\n"
+                    "  end;\nimplementation\nend.\n");
+    Dir().Write("Main.dfm", "object Form1: TForm1\n  object Edit1: TEdit\n    Left = 8\n"
+                            "    Top = 8\n  end\nend\n");
+    TIdeModule* module = Window().OpenFile(unit);
+    ASSERT_NE(module, nullptr);
+    auto* inspector = Window().findChild<TObjectInspector*>("ObjectInspector");
+    ASSERT_NE(inspector, nullptr);
+    ASSERT_NE(Window().findChild<TComponentPalette*>("ComponentPalette"), nullptr);
+    EXPECT_EQ(inspector->ItemOf("Name"), nullptr); // the unit is shown: nothing to inspect
+
+    QTest::keyClick(module->Editor(), Qt::Key_F12);
+    ASSERT_TRUE(module->FormShown());
+    EXPECT_EQ(inspector->ValueOf("Name"), "Form1");
+    TComponent* edit = module->Form()->Root()->FindComponent("Edit1");
+    module->FormView()->Select(edit);
+    EXPECT_EQ(inspector->ValueOf("Name"), "Edit1");
+
+    // Copy and paste through the Edit menu go to the form, not the hidden editor.
+    Window().findChild<QAction*>("EditCopyItem")->trigger();
+    Window().findChild<QAction*>("EditPasteItem")->trigger();
+    ASSERT_EQ(module->Form()->Root()->ComponentCount(), 2);
+    EXPECT_TRUE(module->Modified());
+    EXPECT_EQ(Tab(Window(), module), "Main.dfm *");
+    Window().findChild<QAction*>("EditUndoItem")->trigger();
+    EXPECT_EQ(module->Form()->Root()->ComponentCount(), 1);
+    Window().findChild<QAction*>("EditRedoItem")->trigger();
+    ASSERT_EQ(module->Form()->Root()->ComponentCount(), 2);
+    const std::string pasted = module->Form()->Root()->Components(1)->Name();
+    EXPECT_NE(pasted, "Edit1");
+
+    // Saved, the unit declares the pasted edit after the first, whatever undo rebuilt.
+    module->Save();
+    EXPECT_EQ(ReadFileContent(unit), "unit Main;\ninterface\ntype\n  TForm1 = class(TForm)\n"
+                                     "    Edit1: TEdit;\n    " +
+                                         pasted + ": TEdit;\n  end;\nimplementation\nend.\n");
+    QTest::keyClick(module->FocusTarget(), Qt::Key_F12);
+    EXPECT_EQ(inspector->ItemOf("Name"), nullptr);
 }
 
 TEST_F(IdeWindowTest, FilesThatCannotBeOpenedAreReportedAndNothingElseChanges) {
