@@ -185,5 +185,22 @@ TEST_F(DesignerEndToEndTest, NewFormsTakeTheFirstFreeNameAndAFailedSaveChangesNo
     EXPECT_EQ(ReadFileContent(Dir().File("Sample.dpr")), project);
 }
 
+TEST_F(DesignerEndToEndTest, TheProjectsSourceOpenInTheEditorTakesTheNewUnitThere) {
+    Window().findChild<QAction*>("ProjectViewSourceItem")->trigger();
+    TIdeModule* source = Window().FindModule(Dir().File("Sample.dpr"));
+    ASSERT_NE(source, nullptr);
+    const std::string onDisk = ReadFileContent(Dir().File("Sample.dpr"));
+    TIdeModule* module = NewForm();
+    ASSERT_NE(module, nullptr);
+    ASSERT_TRUE(Window().SaveModule(module));
+    // The entry is in the editor, for the user to save with the rest of the project.
+    EXPECT_EQ(ParseProjectUses(source->Editor()->Utf8Text()).back(),
+              (TProjectUnit{"Unit1", "Unit1.pas", "Form1"}));
+    EXPECT_TRUE(source->Modified());
+    EXPECT_EQ(ReadFileContent(Dir().File("Sample.dpr")), onDisk);
+    ASSERT_TRUE(Window().SaveModule(source));
+    EXPECT_EQ(ParseProjectUses(ReadFileContent(Dir().File("Sample.dpr"))).back().Name, "Unit1");
+}
+
 } // namespace
 } // namespace vesk::test
