@@ -87,6 +87,7 @@ private:
 
 TVeskDBTreeView::TVeskDBTreeView(QWidget* parent)
     : QTreeView(parent), FTree(std::make_unique<TLogic>(*this)) {
+    resize(121, 97); // a new tree's size, as the old control was made
     setHeaderHidden(true);
     setUniformRowHeights(true);
     setSelectionMode(QAbstractItemView::SingleSelection);

@@ -50,7 +50,7 @@ std::shared_ptr<TLiveClass> FormClass() {
 }
 
 std::shared_ptr<TLiveClass> PanelClass() {
-    auto b = MakeWidgetClass<QFrame>();
+    auto b = MakeWidgetClass<QFrame>(QSize(185, 41));
     static const TPropInfo& bevel = *FindHostProp("TCustomPanel", "BevelOuter");
     b->Bind(
         "BevelOuter",
@@ -68,7 +68,7 @@ std::shared_ptr<TLiveClass> PanelClass() {
 }
 
 std::shared_ptr<TLiveClass> GroupBoxClass() {
-    auto b = MakeWidgetClass<QGroupBox>();
+    auto b = MakeWidgetClass<QGroupBox>(QSize(185, 105));
     b->Bind(
         "Caption", [](const QGroupBox& w) { return TValue::String(w.title().toStdString()); },
         [](QGroupBox& w, V v, S) { w.setTitle(QString::fromStdString(StringValue(v))); });
@@ -82,7 +82,7 @@ std::shared_ptr<TLiveClass> LabelClass() {
 }
 
 std::shared_ptr<TLiveClass> EditClass() {
-    auto b = MakeWidgetClass<QLineEdit>();
+    auto b = MakeWidgetClass<QLineEdit>(QSize(121, 21));
     b->Bind(
         "Text", [](const QLineEdit& w) { return TValue::String(w.text().toStdString()); },
         [](QLineEdit& w, V v, S) { w.setText(QString::fromStdString(StringValue(v))); });
@@ -99,7 +99,7 @@ std::shared_ptr<TLiveClass> EditClass() {
 }
 
 std::shared_ptr<TLiveClass> MemoClass() {
-    auto b = MakeWidgetClass<QPlainTextEdit>();
+    auto b = MakeWidgetClass<QPlainTextEdit>(QSize(185, 89));
     b->Bind(
         "ReadOnly", [](const QPlainTextEdit& w) { return BooleanToValue(w.isReadOnly()); },
         [](QPlainTextEdit& w, V v, S) { w.setReadOnly(BooleanValue(v)); });
@@ -107,7 +107,7 @@ std::shared_ptr<TLiveClass> MemoClass() {
 }
 
 std::shared_ptr<TLiveClass> CheckBoxClass() {
-    auto b = MakeWidgetClass<QCheckBox>();
+    auto b = MakeWidgetClass<QCheckBox>(QSize(97, 17));
     b->Bind(
         "Caption", [](const QCheckBox& w) { return TValue::String(w.text().toStdString()); },
         [](QCheckBox& w, V v, S) { w.setText(QString::fromStdString(StringValue(v))); });
@@ -118,7 +118,7 @@ std::shared_ptr<TLiveClass> CheckBoxClass() {
 }
 
 std::shared_ptr<TLiveClass> ButtonClass() {
-    auto b = MakeWidgetClass<QPushButton>();
+    auto b = MakeWidgetClass<QPushButton>(QSize(75, 25));
     b->Bind(
         "Caption", [](const QPushButton& w) { return TValue::String(w.text().toStdString()); },
         [](QPushButton& w, V v, S) { w.setText(QString::fromStdString(StringValue(v))); });

@@ -89,12 +89,16 @@ bool ApplyDynamicProperty(T& widget, QEvent* event, const TClassInfo& classType)
 }
 
 // A binding of widget class T, made by new T(parent widget), with the control
-// properties bound: Left, Top, Width, Height, Visible, Enabled, Hint.
+// properties bound: Left, Top, Width, Height, Visible, Enabled, Hint. Created, when
+// given, is the size a new control has before a form sets one (what the old class's
+// constructor gave it, and what a control dropped in the designer starts with).
 template <typename T>
-std::shared_ptr<TBoundClass<T>> MakeWidgetClass() {
-    auto bound = std::make_shared<TBoundClass<T>>([](TLiveObject* parent) {
-        return std::unique_ptr<TLiveObject>(
-            std::make_unique<TWidgetLive<T>>(new T(LiveWidget(parent))));
+std::shared_ptr<TBoundClass<T>> MakeWidgetClass(QSize created = QSize()) {
+    auto bound = std::make_shared<TBoundClass<T>>([created](TLiveObject* parent) {
+        T* widget = new T(LiveWidget(parent));
+        if (created.isValid())
+            widget->resize(created);
+        return std::unique_ptr<TLiveObject>(std::make_unique<TWidgetLive<T>>(widget));
     });
     using V = const TValue&;
     using S = const TLiveScope*;

@@ -76,6 +76,9 @@ TEST_F(DesignerEndToEndTest, ANewFormIsDesignedSetUpOnTheTableSavedIntoTheProjec
     EXPECT_EQ(tree->Name(), "VeskDBTreeView1");
     EXPECT_EQ(label->Name(), "LabelEffect1");
     EXPECT_EQ(tree->GetInt("Left"), 12);
+    // A dropped control starts at its class's creation size, stored in the form.
+    EXPECT_EQ(tree->GetInt("Width"), 121);
+    EXPECT_EQ(tree->GetInt("Height"), 97);
 
     // Set up through the inspector; the relative database name is found in the
     // project's folder, as the program finds it when it runs there.
