@@ -29,6 +29,24 @@ bool SetIntIfChanged(TComponent& c, const std::string& name, std::int64_t value)
     return true;
 }
 
+struct TBounds {
+    std::int64_t Left, Top, Right, Bottom;
+};
+
+// Where a component stands on its parent, as the form view draws it.
+TBounds DesignBounds(const TComponent& c) {
+    const std::int64_t left = c.GetInt("Left"), top = c.GetInt("Top");
+    if (!IsControl(c))
+        return {left, top, left + DesignIconSize, top + DesignIconSize};
+    return {left, top, left + c.GetInt("Width"), top + c.GetInt("Height")};
+}
+
+// How far apart two spans are (0 when they overlap).
+std::int64_t Separation(std::int64_t begin1, std::int64_t end1, std::int64_t begin2,
+                        std::int64_t end2) {
+    return std::max<std::int64_t>({0, begin2 - end1, begin1 - end2});
+}
+
 bool IsEmptyValue(const TValue& v) {
     switch (v.Kind) {
     case TValueKind::String:
@@ -372,7 +390,51 @@ bool TFormDesigner::Arrow(TDesignArrow arrow, bool ctrl, bool shift) {
         return MoveBy(dx, dy);
     if (shift)
         return ResizeBy(deRight | deBottom, dx, dy);
+    if (TComponent* next = Neighbour(arrow))
+        Select(next);
     return false;
+}
+
+TComponent* TFormDesigner::Neighbour(TDesignArrow arrow) const {
+    TComponent* from = FSelection.front();
+    if (from == Root() || !from->StreamParent())
+        return nullptr;
+    const TBounds a = DesignBounds(*from);
+    TComponent* nearest = nullptr;
+    std::int64_t nearestScore = 0;
+    for (TComponent* c : from->StreamParent()->Children()) {
+        if (c == from || c->Name().empty())
+            continue;
+        const TBounds b = DesignBounds(*c);
+        std::int64_t gap = -1; // along the arrow; below 0: not that way
+        std::int64_t aside = 0;
+        switch (arrow) {
+        case TDesignArrow::Left:
+            gap = a.Left - b.Right;
+            aside = Separation(a.Top, a.Bottom, b.Top, b.Bottom);
+            break;
+        case TDesignArrow::Right:
+            gap = b.Left - a.Right;
+            aside = Separation(a.Top, a.Bottom, b.Top, b.Bottom);
+            break;
+        case TDesignArrow::Up:
+            gap = a.Top - b.Bottom;
+            aside = Separation(a.Left, a.Right, b.Left, b.Right);
+            break;
+        case TDesignArrow::Down:
+            gap = b.Top - a.Bottom;
+            aside = Separation(a.Left, a.Right, b.Left, b.Right);
+            break;
+        }
+        if (gap < 0)
+            continue;
+        const std::int64_t score = gap * gap + 4 * aside * aside;
+        if (!nearest || score < nearestScore) {
+            nearest = c;
+            nearestScore = score;
+        }
+    }
+    return nearest;
 }
 
 bool TFormDesigner::DeleteSelection() {

@@ -397,7 +397,13 @@ bool TFormView::Refresh() {
 
 void TFormView::SelectionMayHaveChanged(TComponent* before, std::size_t countBefore) {
     if (Selected() != before || Selection().size() != countBefore)
-        emit selectionChanged(Selected());
+        SelectionChanged();
+}
+
+void TFormView::SelectionChanged() {
+    if (QWidget* w = WidgetOf(Selected()); w && Selected() != Root())
+        ensureWidgetVisible(w, 8, 8);
+    emit selectionChanged(Selected());
 }
 
 void TFormView::ModelChanged() {
@@ -443,10 +449,8 @@ void TFormView::SetSelection(std::vector<TComponent*> components) {
     FDesigner.SetSelection(std::move(components));
     if (Selection() == old)
         return;
-    if (QWidget* w = WidgetOf(Selected()); w && Selected() != Root())
-        ensureWidgetVisible(w, 8, 8);
     FSurface->update();
-    emit selectionChanged(Selected());
+    SelectionChanged();
 }
 
 void TFormView::Toggle(TComponent* component) {
@@ -560,22 +564,16 @@ void TFormView::keyPressEvent(QKeyEvent* event) {
     const Qt::KeyboardModifiers mods = event->modifiers();
     const bool ctrl = mods & Qt::ControlModifier;
     const bool shift = mods & Qt::ShiftModifier;
-    auto arrow = [&](TDesignArrow a) {
-        if (ctrl || shift)
-            Apply([&] { return FDesigner.Arrow(a, ctrl, shift); });
-    };
+    static const QHash<int, TDesignArrow> arrows = {{Qt::Key_Left, TDesignArrow::Left},
+                                                    {Qt::Key_Right, TDesignArrow::Right},
+                                                    {Qt::Key_Up, TDesignArrow::Up},
+                                                    {Qt::Key_Down, TDesignArrow::Down}};
     switch (event->key()) {
     case Qt::Key_Left:
-        arrow(TDesignArrow::Left);
-        break;
     case Qt::Key_Right:
-        arrow(TDesignArrow::Right);
-        break;
     case Qt::Key_Up:
-        arrow(TDesignArrow::Up);
-        break;
     case Qt::Key_Down:
-        arrow(TDesignArrow::Down);
+        Apply([&] { return FDesigner.Arrow(arrows.value(event->key()), ctrl, shift); });
         break;
     case Qt::Key_Delete:
         DeleteSelection();

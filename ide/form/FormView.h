@@ -8,8 +8,9 @@
 //
 // Mouse: a click selects, Shift+click adds or takes away, a drag on empty space selects
 // with a rubber band, a drag on a selected component moves the selection, a drag on a
-// grab handle resizes. Keys: Ctrl/Shift/Ctrl+Shift+arrows, Delete, Ctrl+C/X/V,
-// Ctrl+Z and Shift+Ctrl+Z.
+// grab handle resizes. Keys: an arrow selects the nearest component that way;
+// Ctrl/Shift/Ctrl+Shift+arrows move and resize; Delete, Ctrl+C/X/V, Ctrl+Z and
+// Shift+Ctrl+Z.
 #pragma once
 
 #include "ide/core/FormDesigner.h"
@@ -104,6 +105,8 @@ private:
     void Build();
     void ModelChanged();
     void SelectionMayHaveChanged(TComponent* before, std::size_t countBefore);
+    // Brings the selected component into sight and tells who follows the selection.
+    void SelectionChanged();
     TComponent* ComponentAtPoint(QPoint surfacePos) const;
     // Runs a designer operation; an error it raises becomes designError.
     bool Apply(const std::function<bool()>& operation);

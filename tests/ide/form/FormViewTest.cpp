@@ -220,12 +220,32 @@ TEST_F(FormViewTest, ShiftClickAndTheRubberBandSelectSeveralAndTheKeysMoveThemAl
     EXPECT_EQ(label1->GetInt("Top"), 20);
     EXPECT_EQ(check->GetInt("Left"), 121);
     EXPECT_EQ(check->GetInt("Top"), 36);
-    QTest::keyClick(&view, Qt::Key_Right); // a plain arrow changes nothing
-    EXPECT_EQ(label1->GetInt("Left"), 9);
+    // A plain arrow selects the nearest component that way, from the first selected,
+    // and moves nothing.
+    const std::string moved = FForm->Save();
+    QSignalSpy selected(&view, &TFormView::selectionChanged);
+    QTest::keyClick(&view, Qt::Key_Right);
+    EXPECT_EQ(view.Selection(), std::vector<TComponent*>{check});
+    EXPECT_EQ(selected.count(), 1);
+    QTest::keyClick(&view, Qt::Key_Left);
+    EXPECT_EQ(view.Selected(), edit1);
+    QTest::keyClick(&view, Qt::Key_Down);
+    EXPECT_EQ(view.Selected(), label2);
+    QTest::keyClick(&view, Qt::Key_Up);
+    EXPECT_EQ(view.Selected(), edit1);
+    // The moved label overlaps the edit now: nothing lies wholly above it.
+    QTest::keyClick(&view, Qt::Key_Up);
+    EXPECT_EQ(view.Selected(), edit1);
+    EXPECT_EQ(selected.count(), 4);
+    EXPECT_EQ(FForm->Save(), moved);
     // Shift+click again takes one away.
+    QTest::mouseClick(surface, Qt::LeftButton, {}, CentreOn(view, *view.WidgetOf(check)));
+    QTest::mouseClick(surface, Qt::LeftButton, Qt::ShiftModifier,
+                      CentreOn(view, *view.WidgetOf(label2)));
+    EXPECT_EQ(view.Selection(), (std::vector<TComponent*>{check, label2}));
     QTest::mouseClick(surface, Qt::LeftButton, Qt::ShiftModifier,
                       CentreOn(view, *view.WidgetOf(check)));
-    EXPECT_EQ(view.Selection(), std::vector<TComponent*>{label1});
+    EXPECT_EQ(view.Selection(), std::vector<TComponent*>{label2});
 
     // A band drawn from the empty space over the left column picks what it touches.
     Drag(surface, QPoint(2, 2), QPoint(50, 80));
