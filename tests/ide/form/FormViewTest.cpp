@@ -261,6 +261,58 @@ TEST_F(FormViewTest, ShiftClickAndTheRubberBandSelectSeveralAndTheKeysMoveThemAl
     EXPECT_EQ(view.WidgetOf(check)->parentWidget(), view.FormWidget());
 }
 
+TEST_F(FormViewTest, ACtrlDragOnAPanelSelectsWhatStandsOnItAndAPlainDragMovesIt) {
+    auto form = TFormFile::Parse("object F: TForm1\n  Width = 400\n  Height = 300\n"
+                                 "  object Panel1: TPanel\n    Left = 20\n    Top = 20\n"
+                                 "    Width = 200\n    Height = 150\n"
+                                 "    object Edit1: TEdit\n      Left = 10\n      Top = 10\n"
+                                 "      Width = 80\n      Height = 21\n    end\n"
+                                 "    object Edit2: TEdit\n      Left = 10\n      Top = 60\n"
+                                 "      Width = 80\n      Height = 21\n    end\n"
+                                 "    object Edit3: TEdit\n      Left = 110\n      Top = 110\n"
+                                 "      Width = 80\n      Height = 21\n    end\n"
+                                 "  end\n"
+                                 "  object Label1: TLabel\n    Left = 240\n    Top = 30\n"
+                                 "    Width = 60\n    Height = 13\n    Caption = 'Out'\n"
+                                 "  end\n"
+                                 "end\n");
+    TFormView view(*form);
+    view.resize(460, 360);
+    view.show();
+    QWidget* surface = Surface(view);
+    TComponent* panel = form->Root()->FindComponent("Panel1");
+    TComponent* edit1 = form->Root()->FindComponent("Edit1");
+    TComponent* edit2 = form->Root()->FindComponent("Edit2");
+    TComponent* label = form->Root()->FindComponent("Label1");
+    ASSERT_NE(view.WidgetOf(panel), nullptr);
+    ASSERT_NE(view.WidgetOf(label), nullptr);
+    const std::string before = form->Save();
+    // From the panel's empty space (left of Edit3) over the two edits on the left and
+    // on past the panel's top right, over the label: the edits only.
+    Drag(surface, QPoint(25, 125), QPoint(300, 5), Qt::ControlModifier);
+    EXPECT_EQ(view.Selection(), (std::vector<TComponent*>{edit1, edit2}));
+    EXPECT_EQ(form->Save(), before); // selecting moved nothing
+    // Shift keeps what was picked; a band touching nothing on the panel adds nothing.
+    Drag(surface, QPoint(200, 30), QPoint(210, 40), Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(view.Selection(), (std::vector<TComponent*>{edit1, edit2}));
+    // Ctrl+drag started on a control on the panel is the panel's band too.
+    Drag(surface, CentreOn(view, *view.WidgetOf(edit2)), QPoint(215, 165), Qt::ControlModifier);
+    EXPECT_EQ(view.Selection(),
+              (std::vector<TComponent*>{edit2, form->Root()->FindComponent("Edit3")}));
+    // A Ctrl+click on the panel selects it, as a click does.
+    QTest::mouseClick(surface, Qt::LeftButton, Qt::ControlModifier, QPoint(150, 40));
+    EXPECT_EQ(view.Selection(), std::vector<TComponent*>{panel});
+    // Without Ctrl the same drag moves the panel, with what stands on it.
+    Drag(surface, QPoint(25, 150), QPoint(35, 160));
+    EXPECT_EQ(view.Selection(), std::vector<TComponent*>{panel});
+    EXPECT_EQ(panel->GetInt("Left"), 30);
+    EXPECT_EQ(panel->GetInt("Top"), 30);
+    EXPECT_EQ(edit1->GetInt("Left"), 10);
+    // On the form's empty space a Ctrl+band is the form's: the panel and the label.
+    Drag(surface, QPoint(5, 5), QPoint(250, 40), Qt::ControlModifier);
+    EXPECT_EQ(view.Selection(), (std::vector<TComponent*>{panel, label}));
+}
+
 TEST_F(FormViewTest, CopyPasteThroughTheClipboardAndADropFromThePalette) {
     TFormView view(*FForm);
     view.resize(500, 400);
