@@ -3,7 +3,6 @@
 #include "platform/forms/Component.h"
 #include "platform/rtl/SysUtils.h"
 
-#include <array>
 #include <regex>
 #include <utility>
 
@@ -20,7 +19,9 @@ std::size_t NextLine(const std::string& text, std::size_t pos) {
 } // namespace
 
 std::optional<std::string> EventParameters(const std::string& eventType) {
-    static const std::array<std::pair<const char*, const char*>, 7> known{{
+    // Every event type a registered class publishes; a handler's heading is written
+    // with these parameters.
+    static const std::pair<const char*, const char*> known[] = {
         {"TNotifyEvent", "(Sender: TObject)"},
         {"TKeyEvent", "(Sender: TObject; var Key: Word; Shift: TShiftState)"},
         {"TKeyPressEvent", "(Sender: TObject; var Key: Char)"},
@@ -29,7 +30,23 @@ std::optional<std::string> EventParameters(const std::string& eventType) {
         {"TMouseMoveEvent", "(Sender: TObject; Shift: TShiftState; X, Y: Integer)"},
         {"TCloseEvent", "(Sender: TObject; var Action: TCloseAction)"},
         {"TDragDropEvent", "(Sender, Source: TObject; X, Y: Integer)"},
-    }};
+        {"TDragOverEvent",
+         "(Sender, Source: TObject; X, Y: Integer; State: TDragState; var Accept: Boolean)"},
+        {"TStartDragEvent", "(Sender: TObject; var DragObject: TDragObject)"},
+        {"TEndDragEvent", "(Sender, Target: TObject; X, Y: Integer)"},
+        {"TNodeEvent", "(Sender: TObject; Node: TTreeNode)"},
+        {"TTVChangedEvent", "(Sender: TObject; Node: TTreeNode)"},
+        {"TTVExpandedEvent", "(Sender: TObject; Node: TTreeNode)"},
+        {"TTVChangingEvent", "(Sender: TObject; Node: TTreeNode; var AllowChange: Boolean)"},
+        {"TTVExpandingEvent", "(Sender: TObject; Node: TTreeNode; var AllowExpansion: Boolean)"},
+        {"TTVCollapsingEvent", "(Sender: TObject; Node: TTreeNode; var AllowCollapse: Boolean)"},
+        {"TTVEditingEvent", "(Sender: TObject; Node: TTreeNode; var AllowEdit: Boolean)"},
+        {"TTVEditedEvent", "(Sender: TObject; Node: TTreeNode; var S: string)"},
+        {"TTVCompareEvent",
+         "(Sender: TObject; Node1, Node2: TTreeNode; Data: Integer; var Compare: Integer)"},
+        {"TDataSetNotifyEvent", "(DataSet: TDataSet)"},
+        {"TDataChangeEvent", "(Sender: TObject; Field: TField)"},
+    };
     for (const auto& [type, parameters] : known)
         if (SameText(type, eventType))
             return parameters;
