@@ -126,6 +126,9 @@ private:
     // as undoing past that change would lose it.
     void CheckOutsideChange();
     bool Record(TState before, const std::vector<TComponent*>& selectAfter);
+    // Undo (Back: to the state before the step) or redo: the last step of From goes
+    // to To.
+    bool Replay(std::vector<TStep>& from, std::vector<TStep>& to, bool back);
     // The selection without the form and without components placed on another selected
     // one (they move and go with it).
     std::vector<TComponent*> Movable() const;

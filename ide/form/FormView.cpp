@@ -59,7 +59,7 @@ public:
             small.setPointSize(7);
             setFont(small);
             const int textWidth = QFontMetrics(small).horizontalAdvance(FText) + 8;
-            setGeometry(left, top, std::max(28, textWidth), 28);
+            setGeometry(left, top, std::max(DesignIconSize, textWidth), DesignIconSize);
         }
         show();
     }
