@@ -70,28 +70,6 @@ std::vector<std::string> SetElements(const TValue& value) {
 
 } // namespace
 
-std::vector<std::string> FormClassMethods(const std::string& unitText,
-                                          const std::string& className) {
-    std::vector<std::string> out;
-    const std::regex head("\\b" + className + "\\s*=\\s*class\\b", std::regex::icase);
-    std::smatch m;
-    if (!std::regex_search(unitText, m, head))
-        return out;
-    const std::size_t start = m.position(0) + m.length(0);
-    // The class ends at the first "end" that stands as a word at its level.
-    const std::regex endWord("\\bend\\b", std::regex::icase);
-    std::smatch e;
-    const std::string rest = unitText.substr(start);
-    const std::string body =
-        std::regex_search(rest, e, endWord) ? rest.substr(0, e.position(0)) : rest;
-    const std::regex method("\\b(procedure|function)\\s+([A-Za-z_][A-Za-z0-9_]*)",
-                            std::regex::icase);
-    for (auto it = std::sregex_iterator(body.begin(), body.end(), method);
-         it != std::sregex_iterator(); ++it)
-        out.push_back((*it)[2]);
-    return out;
-}
-
 struct TObjectInspector::TRow {
     TRowKind Kind = TRowKind::Plain;
     std::string Name;    // as shown in the registry: "Font.Size", "Anchors.akLeft"
@@ -354,7 +332,8 @@ QStringList TObjectInspector::ValuesOf(const QString& name) const {
         return {"False", "True"};
     if (row->Kind == TRowKind::Event) {
         if (FUnitSource && FView)
-            for (const std::string& m : FormClassMethods(FUnitSource(), FView->Root()->ClassName()))
+            for (const std::string& m : FormClassMethods(FUnitSource(), FView->Root()->ClassName(),
+                                                         row->Editor->GetPropInfo().TypeName))
                 out << QString::fromStdString(m);
         return out;
     }

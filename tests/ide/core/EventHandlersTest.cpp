@@ -56,6 +56,42 @@ TEST(EventHandlers, LineEndsParametersAndWhatCannotBeDone) {
                                  "FormShow", "TNotifyEvent")); // no final end.
 }
 
+TEST(EventHandlers, AnEventOffersTheFormClassesProceduresWithItsParameters) {
+    EXPECT_EQ(ParameterTypes("(Sender, Source: TObject; X, Y: Integer; State: TDragState; "
+                             "var Accept: Boolean)"),
+              (std::vector<std::string>{"TOBJECT", "TOBJECT", "INTEGER", "INTEGER", "TDRAGSTATE",
+                                        "VAR BOOLEAN"}));
+    // Names, spacing and case do not count; how a parameter is passed does.
+    EXPECT_EQ(ParameterTypes("(Sender:TObject;VAR  k : word)"),
+              ParameterTypes("(Sender: TObject; var Key: Word)"));
+    EXPECT_NE(ParameterTypes("(Sender: TObject; Key: Word)"),
+              ParameterTypes("(Sender: TObject; var Key: Word)"));
+    EXPECT_EQ(ParameterTypes(""), std::vector<std::string>{});
+
+    const std::string unit =
+        "unit U;\ninterface\ntype\n  TForm1 = class(TForm)\n"
+        "    procedure Changed(Sender: TObject);\n"
+        "    procedure Keyed(Sender: TObject; var Key: Word; Shift: TShiftState);\n"
+        "    procedure Pressed(Sender: TObject; Key: Char);\n" // not var: no handler
+        "    function Asked(Sender: TObject): Boolean;\n"      // a function: none either
+        "    procedure Filled(Sender: TObject;\n      Node: TTreeNode);\n"
+        "  private\n    procedure Helper;\n  end;\n"
+        "implementation\nend.\n";
+    EXPECT_EQ(
+        FormClassMethods(unit, "TForm1"),
+        (std::vector<std::string>{"Changed", "Keyed", "Pressed", "Asked", "Filled", "Helper"}));
+    EXPECT_EQ(FormClassMethods(unit, "TForm1", "TNotifyEvent"),
+              std::vector<std::string>{"Changed"});
+    EXPECT_EQ(FormClassMethods(unit, "TForm1", "TKeyEvent"), std::vector<std::string>{"Keyed"});
+    EXPECT_EQ(FormClassMethods(unit, "TForm1", "TKeyPressEvent"), std::vector<std::string>{});
+    // A tree's events of the same parameters share their handlers.
+    EXPECT_EQ(FormClassMethods(unit, "TForm1", "TNodeEvent"), std::vector<std::string>{"Filled"});
+    EXPECT_EQ(FormClassMethods(unit, "TForm1", "TTVExpandedEvent"),
+              std::vector<std::string>{"Filled"});
+    EXPECT_EQ(FormClassMethods(unit, "TForm1", "TUnknownEvent"), std::vector<std::string>{});
+    EXPECT_EQ(FormClassMethods(unit, "TForm2", "TNotifyEvent"), std::vector<std::string>{});
+}
+
 // Every event a class of the host or of the library publishes can get a handler: a
 // new event type without parameters here fails this.
 TEST(EventHandlers, EveryPublishedEventOfTheHostAndTheLibraryHasItsParameters) {

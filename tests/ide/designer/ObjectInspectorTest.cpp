@@ -238,6 +238,8 @@ TEST_F(ObjectInspectorTest, EventsOfferTheUnitsHandlersAndADoubleClickMakesOne) 
                              "  TfrmOrderEntry = class(TForm)\n    DBEdit1: TDBEdit;\n"
                              "    procedure DBEdit1Change(Sender: TObject);\n"
                              "    procedure FormShow(Sender: TObject);\n"
+                             "    procedure DBEdit1KeyDown(Sender: TObject; var Key: Word;\n"
+                             "      Shift: TShiftState);\n"
                              "  private\n    procedure Helper;\n  end;\n"
                              "  TOther = class\n    procedure Elsewhere;\n  end;\n"
                              "implementation\nend.\n";
@@ -249,8 +251,10 @@ TEST_F(ObjectInspectorTest, EventsOfferTheUnitsHandlersAndADoubleClickMakesOne) 
         body = at;
     });
     FView.Select(Find("DBEdit2"));
-    EXPECT_EQ(FInspector.ValuesOf("OnChange"),
-              (QStringList{"DBEdit1Change", "FormShow", "Helper"}));
+    // Each event offers the methods that can handle it: those with its parameters.
+    EXPECT_EQ(FInspector.ValuesOf("OnChange"), (QStringList{"DBEdit1Change", "FormShow"}));
+    EXPECT_EQ(FInspector.ValuesOf("OnKeyDown"), QStringList{"DBEdit1KeyDown"});
+    EXPECT_EQ(FInspector.ValuesOf("OnKeyPress"), QStringList{});
     ASSERT_TRUE(FInspector.Commit("OnChange", "DBEdit1Change"));
     EXPECT_EQ(Find("DBEdit2")->GetString("OnChange"), "DBEdit1Change");
     QSignalSpy requested(&FInspector, &TObjectInspector::handlerRequested);
