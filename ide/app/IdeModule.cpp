@@ -16,15 +16,29 @@ namespace vesk {
 TIdeModule::TIdeModule(const std::string& fileName)
     : FFileName(fileName), FFormFileName(FormFileBeside(fileName)) {
     std::string text = ReadFileContent(fileName);
-    if (!FFormFileName.empty()) {
+    if (!FFormFileName.empty())
         FForm = TFormFile::LoadFromFile(FFormFileName);
+    Build(std::move(text));
+}
+
+TIdeModule::TIdeModule(const std::string& fileName, std::string unitText,
+                       const std::string& formText)
+    : FFileName(fileName), FFormFileName(ChangeFileExt(fileName, ".dfm")), FNew(true) {
+    FForm = TFormFile::Parse(formText);
+    Build(std::move(unitText));
+    // Nothing of it is on disk yet: it is unsaved until its first save.
+    FFormModified = true;
+    FEditor->setModified(true);
+}
+
+void TIdeModule::Build(std::string unitText) {
+    if (FForm)
         FFields = std::make_unique<TFormFields>(*FForm->Root());
-    }
     // Held here until it is whole: a form the view cannot draw leaves nothing behind.
     auto page = std::make_unique<QStackedWidget>();
     FEditor = new TSourceEditor(page.get());
-    FEditor->SetFileName(fileName);
-    FEditor->LoadBytes(std::move(text));
+    FEditor->SetFileName(FFileName);
+    FEditor->LoadBytes(std::move(unitText));
     page->addWidget(FEditor);
     if (FForm) {
         FFormView = new TFormView(*FForm, page.get());
@@ -123,6 +137,7 @@ void TIdeModule::Save() {
     form.Commit();
     unit.Commit();
     FFields->Remember(*FForm->Root());
+    FNew = false;
     FFormModified = false;
     FEditor->setModified(false);
     emit modifiedChanged();

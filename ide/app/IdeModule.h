@@ -26,11 +26,17 @@ public:
     // when a file cannot be read and EFormError when the form file is malformed. The page
     // is made without a parent: the caller puts it in its tabs.
     explicit TIdeModule(const std::string& fileName);
+    // A new module with a form, not on disk yet: FileName is where its unit will be
+    // written, its form file beside it (".dfm"). Raises EFormError when FormText is
+    // malformed. It is modified and New until it is saved.
+    TIdeModule(const std::string& fileName, std::string unitText, const std::string& formText);
     ~TIdeModule() override;
 
     const std::string& FileName() const { return FFileName; }
     const std::string& FormFileName() const { return FFormFileName; }
     bool HasForm() const { return FForm != nullptr; }
+    // Made by File > New Form and never saved: neither file exists yet.
+    bool New() const { return FNew; }
     TSourceEditor* Editor() const { return FEditor; }
     TFormView* FormView() const { return FFormView; }
     TFormFile* Form() const { return FForm.get(); }
@@ -64,6 +70,7 @@ signals:
     void shownChanged(); // the page switched between unit and form
 
 private:
+    void Build(std::string unitText); // the page, once the form (if any) is read
     void MarkFormModified();
 
     std::string FFileName;
@@ -74,6 +81,7 @@ private:
     std::unique_ptr<TFormFields> FFields;
     TFormView* FFormView = nullptr;
     bool FFormModified = false;
+    bool FNew = false;
 };
 
 } // namespace vesk

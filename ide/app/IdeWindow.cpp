@@ -6,11 +6,13 @@
 #include "ide/form/FormView.h"
 #include "ide/packages/InstallPackages.h"
 #include "ide/project/Environment.h"
+#include "ide/project/NewForm.h"
 #include "ide/project/ProjectFile.h"
 #include "platform/forms/FormFile.h"
 #include "platform/ota/HostServices.h"
 #include "platform/qt/QtHostServices.h"
 #include "platform/qt/SlotGuard.h"
+#include "platform/rtl/FileReplace.h"
 #include "platform/rtl/FileUtils.h"
 #include "platform/rtl/SysUtils.h"
 
@@ -28,6 +30,8 @@
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTreeWidget>
+
+#include <filesystem>
 
 namespace vesk {
 
@@ -135,6 +139,7 @@ void TIdeWindow::BuildMenus() {
         return m;
     };
     QMenu* file = menu("&File", "FileMenu");
+    AddAction(file, "New &Form", "FileNewFormItem", {}, [this] { NewForm(); });
     AddAction(file, "&Open...", "FileOpenItem", QKeySequence(Qt::CTRL | Qt::Key_O),
               [this] { OpenFileDialog(); });
     AddAction(file, "Open &Project...", "FileOpenProjectItem", QKeySequence(Qt::CTRL | Qt::Key_F11),
@@ -238,6 +243,15 @@ void TIdeWindow::BuildMenus() {
     });
 }
 
+QDockWidget* TIdeWindow::AddDock(const QString& title, const char* name, QWidget* widget,
+                                 Qt::DockWidgetArea area) {
+    auto* dock = new QDockWidget(title, this);
+    dock->setObjectName(name);
+    dock->setWidget(widget);
+    addDockWidget(area, dock);
+    return dock;
+}
+
 void TIdeWindow::BuildDocks() {
     FProjectTree = new QTreeWidget(this);
     FProjectTree->setObjectName("ProjectTree");
@@ -249,36 +263,27 @@ void TIdeWindow::BuildDocks() {
                 if (!path.isEmpty())
                     OpenFile(path.toStdString());
             }));
-    FProjectDock = new QDockWidget("Project Manager", this);
-    FProjectDock->setObjectName("ProjectManager");
-    FProjectDock->setWidget(FProjectTree);
-    addDockWidget(Qt::LeftDockWidgetArea, FProjectDock);
+    FProjectDock =
+        AddDock("Project Manager", "ProjectManager", FProjectTree, Qt::LeftDockWidgetArea);
 
     FMessages = new QListWidget(this);
     FMessages->setObjectName("MessageView");
-    FMessagesDock = new QDockWidget("Messages", this);
-    FMessagesDock->setObjectName("Messages");
-    FMessagesDock->setWidget(FMessages);
-    addDockWidget(Qt::BottomDockWidgetArea, FMessagesDock);
+    FMessagesDock = AddDock("Messages", "Messages", FMessages, Qt::BottomDockWidgetArea);
 
     FPalette = new TComponentPalette(this);
     FPalette->setObjectName("ComponentPalette");
-    FPaletteDock = new QDockWidget("Component Palette", this);
-    FPaletteDock->setObjectName("ComponentPaletteDock");
-    FPaletteDock->setWidget(FPalette);
-    addDockWidget(Qt::TopDockWidgetArea, FPaletteDock);
+    FPaletteDock =
+        AddDock("Component Palette", "ComponentPaletteDock", FPalette, Qt::TopDockWidgetArea);
 
     FInspector = new TObjectInspector(this);
     FInspector->setObjectName("ObjectInspector");
     connect(FInspector, &TObjectInspector::error, this,
             [this](const QString& message) { AddMessage(message.toStdString()); });
-    FInspectorDock = new QDockWidget("Object Inspector", this);
-    FInspectorDock->setObjectName("ObjectInspectorDock");
-    FInspectorDock->setWidget(FInspector);
-    addDockWidget(Qt::LeftDockWidgetArea, FInspectorDock);
+    FInspectorDock =
+        AddDock("Object Inspector", "ObjectInspectorDock", FInspector, Qt::LeftDockWidgetArea);
     splitDockWidget(FProjectDock, FInspectorDock, Qt::Vertical);
 
-    resizeDocks({FProjectDock}, {240}, Qt::Horizontal);
+    resizeDocks({FProjectDock}, {300}, Qt::Horizontal);
     resizeDocks({FMessagesDock}, {110}, Qt::Vertical);
     connect(FTabs, &QTabWidget::currentChanged, this, [this] { AttachDesigner(); });
 }
@@ -478,6 +483,10 @@ bool TIdeWindow::OpenProject(const std::string& fileName) {
     if (!CloseProject())
         return false;
     FProjectFile = ExpandFileName(fileName);
+    // The project's folder is the current one, as in the old IDE: the relative names its
+    // forms store (a table's DatabaseName) are found at design time as when it runs.
+    std::error_code ignored; // a folder that cannot be entered leaves the current one
+    std::filesystem::current_path(std::filesystem::path(FProjectFile).parent_path(), ignored);
     TIdeModule* first = nullptr;
     for (std::size_t i = 0; i < project.Units.size(); ++i) {
         const std::string& unitFile = project.UnitFiles[i];
@@ -539,6 +548,7 @@ void TIdeWindow::ShowProject() {
 }
 
 bool TIdeWindow::SaveModule(TIdeModule* module) {
+    const bool first = module->New();
     try {
         module->Save();
     } catch (const Exception& e) {
@@ -548,7 +558,92 @@ bool TIdeWindow::SaveModule(TIdeModule* module) {
     }
     ShowTabTitle(module);
     ShowCaret();
+    if (first)
+        AddToProject(module);
     return true;
+}
+
+// New forms
+
+std::string TIdeWindow::NewModuleFolder() const {
+    if (!FProjectFile.empty())
+        return ExtractFilePath(FProjectFile);
+    if (const TIdeModule* module = CurrentModule())
+        return ExtractFilePath(module->FileName());
+    return IncludeTrailingPathDelimiter(ExpandFileName("."));
+}
+
+TIdeModule* TIdeWindow::NewForm() {
+    const std::string folder = NewModuleFolder();
+    std::vector<TProjectUnit> projectUnits;
+    if (!FProjectFile.empty()) {
+        try {
+            projectUnits = ReadProject(FProjectFile).Units;
+        } catch (const Exception&) {
+            // gone since it was opened: only the folder and the open modules count
+        }
+    }
+    // UnitN/FormN with the lowest N that no file of the folder, open module or unit of
+    // the project uses: the new module must not write over anything.
+    auto taken = [&](const std::string& unitName, const std::string& formName) {
+        const std::string unitFile = folder + unitName + ".pas";
+        if (!FindFileNoCase(unitFile).empty() ||
+            !FindFileNoCase(folder + unitName + ".dfm").empty() || FindModule(unitFile))
+            return true;
+        for (const auto& module : FModules)
+            if (module->HasForm() && SameText(module->Form()->Root()->Name(), formName))
+                return true;
+        return std::any_of(projectUnits.begin(), projectUnits.end(), [&](const TProjectUnit& u) {
+            return SameText(u.Name, unitName) || SameText(u.FormName, formName);
+        });
+    };
+    int number = 1;
+    while (taken("Unit" + IntToStr(number), "Form" + IntToStr(number)))
+        ++number;
+    const std::string unitName = "Unit" + IntToStr(number);
+    const TNewFormTexts texts = NewFormTexts(unitName, "Form" + IntToStr(number));
+    auto made = std::make_unique<TIdeModule>(folder + unitName + ".pas", texts.Unit, texts.Form);
+    TIdeModule* module = made.get();
+    AddModule(std::move(made));
+    SetCurrentModule(module);
+    ShowModuleForm(module);
+    module->FocusTarget()->setFocus(Qt::OtherFocusReason);
+    return module;
+}
+
+void TIdeWindow::AddToProject(TIdeModule* module) {
+    if (FProjectFile.empty())
+        return;
+    namespace fs = std::filesystem;
+    const std::string unitName = fs::path(module->FileName()).stem().string();
+    const std::string inPath = fs::path(module->FileName())
+                                   .lexically_relative(fs::path(FProjectFile).parent_path())
+                                   .string();
+    const std::string formName = module->HasForm() ? module->Form()->Root()->Name() : "";
+    const std::string project = ExtractFileName(FProjectFile);
+    try {
+        // The project's source open in the editor takes the entry there, for the user to
+        // save with it; else the file is rewritten.
+        TIdeModule* source = FindModule(FProjectFile);
+        const std::string text =
+            source ? source->Editor()->Utf8Text() : ReadFileContent(FProjectFile);
+        const auto added = AddUnitToProject(text, unitName, inPath, formName);
+        if (!added) {
+            AddMessage(project + ": no uses clause to add " + unitName + " to");
+            return;
+        }
+        if (*added == text)
+            return;
+        if (source)
+            source->Editor()->ReplaceText(*added);
+        else
+            ReplaceFile(FProjectFile, *added);
+        AddMessage(project + ": " + unitName + " added");
+    } catch (const Exception& e) {
+        HostServices().MessageDlg("Cannot add " + unitName + " to " + project + ": " + e.Message(),
+                                  TMsgDlgType::mtError, mbOK);
+    }
+    ShowProject();
 }
 
 bool TIdeWindow::SaveAll() {

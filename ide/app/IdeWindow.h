@@ -54,6 +54,10 @@ public:
     // No drops the changes, Cancel stops (false; what was not closed stays open).
     bool CloseProject();
     bool CloseModule(TIdeModule* module);
+    // File > New Form: a new unit UnitN with the form FormN in the project's folder (else
+    // the current module's, else the current folder), the lowest N nothing there uses;
+    // shown, unsaved. Its first save adds it to the open project.
+    TIdeModule* NewForm();
     // Saves the module; a failure is shown in an error box (false), nothing is lost.
     bool SaveModule(TIdeModule* module);
     bool SaveAll();
@@ -106,6 +110,8 @@ protected:
 private:
     void BuildMenus();
     void BuildDocks();
+    QDockWidget* AddDock(const QString& title, const char* name, QWidget* widget,
+                         Qt::DockWidgetArea area);
     QAction* AddAction(QMenu* menu, const QString& caption, const char* name,
                        const QKeySequence& key, const std::function<void()>& handler);
     void AddModule(std::unique_ptr<TIdeModule> module);
@@ -116,6 +122,10 @@ private:
     void AttachDesigner();
     void DetachDesigner();
     void ShowProject();
+    std::string NewModuleFolder() const; // with a trailing separator
+    // After a new module's first save: its entry in the project's uses clause (in the
+    // editor when the project's source is open there). A failure is reported.
+    void AddToProject(TIdeModule* module);
     bool AskToSave(TIdeModule* module); // false: the user cancelled
     void OpenFileDialog();
     void OpenProjectDialog();

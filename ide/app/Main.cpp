@@ -6,6 +6,7 @@
 #include "ide/app/Tour.h"
 #include "platform/qt/QtHostServices.h"
 #include "platform/qt/WorkerThreads.h"
+#include "platform/rtl/FileUtils.h"
 #include "platform/rtl/SysUtils.h"
 
 #include <QApplication>
@@ -42,6 +43,11 @@ int RunIde(int argc, char** argv) {
             project = arg;
         }
     }
+    // Full names from here on: opening a project makes its folder the current one.
+    if (!project.empty())
+        project = vesk::ExpandFileName(project);
+    if (tour)
+        tourFolder = vesk::ExpandFileName(tourFolder);
     std::shared_ptr<vesk::TRegistryFile> store; // none: the user's own store
     if (tour) {
         try {

@@ -2,6 +2,9 @@
 
 #include "ide/app/EnvOptions.h"
 #include "ide/app/IdeWindow.h"
+#include "ide/app/UserActions.h"
+#include "ide/designer/ComponentPalette.h"
+#include "ide/designer/ObjectInspector.h"
 #include "ide/form/FormView.h"
 #include "ide/project/Environment.h"
 #include "platform/forms/FormFile.h"
@@ -21,6 +24,7 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
+#include <QTreeView>
 
 #include <filesystem>
 #include <functional>
@@ -30,17 +34,6 @@ namespace vesk {
 namespace {
 
 namespace fs = std::filesystem;
-
-QAction* FindAction(const QList<QAction*>& actions, const QString& name) {
-    for (QAction* action : actions) {
-        if (action->objectName() == name)
-            return action;
-        if (action->menu())
-            if (QAction* below = FindAction(action->menu()->actions(), name))
-                return below;
-    }
-    return nullptr;
-}
 
 class TTour {
 public:
@@ -152,21 +145,50 @@ private:
     bool FOk = true;
 };
 
-void Click(QWidget* widget) {
-    if (widget)
-        QTest::mouseClick(widget, Qt::LeftButton, {}, widget->rect().center());
-}
-
-// Clicks the rows of List whose texts are Names, the first plainly, the rest with Ctrl.
-void ClickRows(QListWidget* list, const QStringList& names) {
-    bool first = true;
-    for (int row = 0; row < list->count(); ++row)
-        if (names.contains(list->item(row)->text())) {
-            const QPoint at = list->visualItemRect(list->item(row)).center();
-            QTest::mouseClick(list->viewport(), Qt::LeftButton,
-                              first ? Qt::KeyboardModifiers{} : Qt::ControlModifier, at);
-            first = false;
-        }
+void DesignNewForm(TTour& tour) {
+    TIdeWindow& window = tour.Window();
+    QAction* newForm = FindAction(window.menuBar()->actions(), "FileNewFormItem");
+    if (newForm)
+        newForm->trigger();
+    TIdeModule* module = window.CurrentModule();
+    auto* palette = window.findChild<TComponentPalette*>("ComponentPalette");
+    auto* inspector = window.findChild<TObjectInspector*>("ObjectInspector");
+    if (!module || !module->New() || !module->FormShown() || !palette || !inspector)
+        return tour.Fail("designer",
+                         "File > New Form showed no new form with the palette and inspector");
+    TFormView& view = *module->FormView();
+    TComponent* table = DropFromPalette(*palette, view, "TTable", QPoint(380, 16));
+    TComponent* source = DropFromPalette(*palette, view, "TDataSource", QPoint(380, 64));
+    TComponent* tree = DropFromPalette(*palette, view, "TVeskDBTreeView", QPoint(12, 12));
+    if (!table || !source || !tree)
+        return tour.Fail("designer",
+                         "the palette dropped no TTable, TDataSource or TVeskDBTreeView");
+    // Each value as a user enters it; the inspector must take every one.
+    auto enter = [&](TComponent* component,
+                     const std::vector<std::pair<QString, QString>>& values) {
+        ClickComponent(view, component);
+        for (const auto& [name, value] : values)
+            if (!EnterInInspector(*inspector, name, value))
+                tour.Fail("designer", component->Name() + "." + name.toStdString() +
+                                          " could not be set to " + value.toStdString());
+    };
+    enter(table, {{"DatabaseName", "customers.db"}, {"TableName", "Book"}, {"Active", "True"}});
+    enter(source, {{"DataSet", table->Name().c_str()}});
+    enter(tree, {{"Width", "320"},
+                 {"Height", "250"},
+                 {"DataSource", source->Name().c_str()},
+                 {"DataFieldID", "ID"},
+                 {"DataFieldOwnerID", "OwnerID"},
+                 {"DataFieldText", "Name"}});
+    // The library's tree is a tree view of Qt's (its class is the package's).
+    auto* live = qobject_cast<QTreeView*>(view.WidgetOf(tree));
+    if (!live || !live->model() || live->model()->rowCount() == 0)
+        return tour.Fail("designer", "the designed tree shows no records of customers.db");
+    live->expandToDepth(0);
+    // Saved into the project: the project manager lists the new unit with its form.
+    if (!window.SaveModule(module))
+        tour.Fail("designer", "the new form was not saved");
+    tour.Shot("designer-tree");
 }
 
 } // namespace
@@ -282,6 +304,10 @@ int RunTour(TIdeWindow& window, const std::string& folder, std::ostream& out, st
     if (root->ComponentCount() <= components)
         tour.Fail("field expert", "no controls were added to the form");
     tour.Shot("field-expert-form");
+
+    // The designer: a new form, the data-aware tree, its table and data source dropped
+    // from the palette and set up in the inspector on the sample's customers.db.
+    DesignNewForm(tour);
 
     // The About box: up, then closed with Esc.
     const bool about = tour.Modal(tour.Item("AboutItem"), [&](QWidget* box) {

@@ -76,6 +76,8 @@ public:
 
     // Whether the last Next skipped a line or "(*" comment before its token.
     bool SkippedComment() const { return FSkippedComment; }
+    // Where the text after the last token begins.
+    std::size_t Pos() const { return FPos; }
 
 private:
     char At(std::size_t offset) const {
@@ -127,9 +129,10 @@ std::string FormNameOf(const std::string& comment) {
     return Trim(std::string_view(comment).substr(0, colon));
 }
 
-} // namespace
-
-std::vector<TProjectUnit> ParseProjectUses(std::string_view text) {
+// The entries of the first uses clause; End is set to the offset of the ";" that ends
+// it, and stays npos when the clause is missing or broken off.
+std::vector<TProjectUnit> ParseUses(std::string_view text, std::size_t& end) {
+    end = std::string_view::npos;
     std::vector<TProjectUnit> units;
     TLexer lexer(text);
     TToken token = lexer.Next();
@@ -171,11 +174,26 @@ std::vector<TProjectUnit> ParseProjectUses(std::string_view text) {
         while (token.Kind == TTokenKind::BraceComment)
             token = lexer.Next();
         units.push_back(std::move(unit));
+        if (token.Kind == TTokenKind::Symbol && token.Text == ";")
+            end = lexer.Pos() - 1;
         if (token.Kind != TTokenKind::Symbol || token.Text != ",")
             break; // ";" ends the clause; anything else breaks it off
         token = nextCode();
     }
     return units;
+}
+
+} // namespace
+
+std::vector<TProjectUnit> ParseProjectUses(std::string_view text) {
+    std::size_t end;
+    return ParseUses(text, end);
+}
+
+std::size_t ProjectUsesEnd(std::string_view text) {
+    std::size_t end;
+    ParseUses(text, end);
+    return end;
 }
 
 std::string FindFileNoCase(const std::string& path) {

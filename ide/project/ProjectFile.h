@@ -20,6 +20,8 @@ struct TProjectUnit {
 // three kinds and compiler directives are skipped; a text without a uses clause, or
 // one broken off inside it, gives the entries read so far.
 std::vector<TProjectUnit> ParseProjectUses(std::string_view text);
+// The offset of the ";" that ends that clause; npos when there is no whole clause.
+std::size_t ProjectUsesEnd(std::string_view text);
 
 // Where a unit's file lies for a project in ProjectFolder: its "in" path (back slashes
 // taken as folder separators, relative to the project's folder), else "Name.pas" beside

@@ -86,4 +86,12 @@ std::string ExtractFileExt(std::string_view path) {
     return dot == std::string_view::npos ? std::string() : std::string(name.substr(dot));
 }
 
+std::string ChangeFileExt(std::string_view path, std::string_view extension) {
+    const std::size_t start = NameStart(path);
+    const std::size_t dot = path.substr(start).rfind('.');
+    std::string changed(path.substr(0, dot == std::string_view::npos ? path.size() : start + dot));
+    changed += extension;
+    return changed;
+}
+
 } // namespace vesk

@@ -70,5 +70,7 @@ bool SameText(std::string_view a, std::string_view b);
 std::string ExtractFileName(std::string_view path);
 std::string ExtractFilePath(std::string_view path); // up to and including the last separator
 std::string ExtractFileExt(std::string_view path);  // from the last "." of the name, with the "."
+// The path with its name's extension (as ExtractFileExt gives it) replaced by Extension.
+std::string ChangeFileExt(std::string_view path, std::string_view extension);
 
 } // namespace vesk

@@ -24,16 +24,7 @@ class EndToEndTest : public IdeFixture {
 protected:
     void SetUp() override {
         IdeFixture::SetUp();
-        namespace fs = std::filesystem;
-        const fs::path sample = fs::path(VESK_SOURCE_DIR) / "examples" / "sample";
-        for (const auto& entry : fs::directory_iterator(sample))
-            if (entry.is_regular_file())
-                Dir().Write(entry.path().filename().string(),
-                            ReadFileContent(entry.path().string()));
-        // Find Source searches the copy, not the sample itself.
-        WriteSearchPath(HostServices().SettingsStore(), Dir().Path().string());
-        Window().Start();
-        ASSERT_EQ(Window().MessageView()->count(), 0) << "a package failed to load";
+        StartOnSampleCopy();
     }
 
     TIdeModule* OpenOrders() {

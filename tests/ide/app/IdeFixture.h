@@ -5,17 +5,21 @@
 #pragma once
 
 #include "ide/app/IdeWindow.h"
+#include "ide/project/Environment.h"
 #include "platform/qt/QtHostServices.h"
+#include "platform/rtl/FileUtils.h"
 #include "tests/ide/TempFolder.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <filesystem>
 #include <memory>
 
 namespace vesk::test {
@@ -23,6 +27,7 @@ namespace vesk::test {
 class IdeFixture : public ::testing::Test {
 protected:
     void SetUp() override {
+        FFolderBefore = std::filesystem::current_path();
         FServices =
             std::make_unique<TQtHostServices>(TRegistryFile::Open(FDir.File("registry.reg")));
         SetHostServices(FServices.get());
@@ -44,6 +49,8 @@ protected:
         FServices.reset();
         EXPECT_EQ(TIdeToolServices::LiveObjects(), 0) << "handles not given back";
         EXPECT_TRUE(FAnswers.empty()) << "boxes scripted but never shown";
+        // Opening a project entered its folder; the next test starts where this one did.
+        std::filesystem::current_path(FFolderBefore);
     }
 
     // The next message box is answered with Button.
@@ -53,6 +60,21 @@ protected:
 
     TIdeWindow& Window() { return *FWindow; }
     TTempFolder& Dir() { return FDir; }
+
+    // Copies the sample project into the test's folder, points the library path at the
+    // copy (Find Source searches it, not the sample) and starts the IDE: the known
+    // packages load, and none may fail.
+    void StartOnSampleCopy() {
+        namespace fs = std::filesystem;
+        const fs::path sample = fs::path(VESK_SOURCE_DIR) / "examples" / "sample";
+        for (const auto& entry : fs::directory_iterator(sample))
+            if (entry.is_regular_file())
+                FDir.Write(entry.path().filename().string(),
+                           ReadFileContent(entry.path().string()));
+        WriteSearchPath(HostServices().SettingsStore(), FDir.Path().string());
+        FWindow->Start();
+        ASSERT_EQ(FWindow->MessageView()->count(), 0) << "a package failed to load";
+    }
 
     // Opens a file written with Bytes; fails the test when it does not open.
     TIdeModule* Open(const std::string& name, const std::string& bytes) {
@@ -82,6 +104,7 @@ private:
         button->click();
     }
 
+    std::filesystem::path FFolderBefore;
     TTempFolder FDir;
     std::unique_ptr<TQtHostServices> FServices;
     std::unique_ptr<TIdeWindow> FWindow;

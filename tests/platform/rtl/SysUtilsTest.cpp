@@ -40,6 +40,8 @@ TEST(FileNameParts, SplitAtEitherSeparator) {
     EXPECT_EQ(ExtractFileExt("/src/units/Main.pas"), ".pas");
     EXPECT_EQ(ExtractFileExt("/src/my.units/Makefile"), "");
     EXPECT_EQ(ExtractFileExt("archive.tar.gz"), ".gz");
+    EXPECT_EQ(ChangeFileExt("/src/units/Unit2.pas", ".dfm"), "/src/units/Unit2.dfm");
+    EXPECT_EQ(ChangeFileExt("/src/my.units/Makefile", ".bak"), "/src/my.units/Makefile.bak");
 }
 
 TEST(CodePage, CyrillicRoundTripsAndUnknownsBecomeQuestionMarks) {
