@@ -3,7 +3,7 @@
 #include "platform/forms/Component.h"
 #include "platform/rtl/SysUtils.h"
 
-#include <array>
+#include <algorithm>
 #include <regex>
 #include <utility>
 
@@ -17,10 +17,19 @@ std::size_t NextLine(const std::string& text, std::size_t pos) {
     return lf == std::string::npos ? text.size() : lf + 1;
 }
 
+std::string Trim(const std::string& text) {
+    const std::size_t first = text.find_first_not_of(" \t\r\n");
+    if (first == std::string::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
+}
+
 } // namespace
 
 std::optional<std::string> EventParameters(const std::string& eventType) {
-    static const std::array<std::pair<const char*, const char*>, 7> known{{
+    // Every event type a registered class publishes; a handler's heading is written
+    // with these parameters.
+    static const std::pair<const char*, const char*> known[] = {
         {"TNotifyEvent", "(Sender: TObject)"},
         {"TKeyEvent", "(Sender: TObject; var Key: Word; Shift: TShiftState)"},
         {"TKeyPressEvent", "(Sender: TObject; var Key: Char)"},
@@ -29,11 +38,93 @@ std::optional<std::string> EventParameters(const std::string& eventType) {
         {"TMouseMoveEvent", "(Sender: TObject; Shift: TShiftState; X, Y: Integer)"},
         {"TCloseEvent", "(Sender: TObject; var Action: TCloseAction)"},
         {"TDragDropEvent", "(Sender, Source: TObject; X, Y: Integer)"},
-    }};
+        {"TDragOverEvent",
+         "(Sender, Source: TObject; X, Y: Integer; State: TDragState; var Accept: Boolean)"},
+        {"TStartDragEvent", "(Sender: TObject; var DragObject: TDragObject)"},
+        {"TEndDragEvent", "(Sender, Target: TObject; X, Y: Integer)"},
+        {"TNodeEvent", "(Sender: TObject; Node: TTreeNode)"},
+        {"TTVChangedEvent", "(Sender: TObject; Node: TTreeNode)"},
+        {"TTVExpandedEvent", "(Sender: TObject; Node: TTreeNode)"},
+        {"TTVChangingEvent", "(Sender: TObject; Node: TTreeNode; var AllowChange: Boolean)"},
+        {"TTVExpandingEvent", "(Sender: TObject; Node: TTreeNode; var AllowExpansion: Boolean)"},
+        {"TTVCollapsingEvent", "(Sender: TObject; Node: TTreeNode; var AllowCollapse: Boolean)"},
+        {"TTVEditingEvent", "(Sender: TObject; Node: TTreeNode; var AllowEdit: Boolean)"},
+        {"TTVEditedEvent", "(Sender: TObject; Node: TTreeNode; var S: string)"},
+        {"TTVCompareEvent",
+         "(Sender: TObject; Node1, Node2: TTreeNode; Data: Integer; var Compare: Integer)"},
+        {"TDataSetNotifyEvent", "(DataSet: TDataSet)"},
+        {"TDataChangeEvent", "(Sender: TObject; Field: TField)"},
+    };
     for (const auto& [type, parameters] : known)
         if (SameText(type, eventType))
             return parameters;
     return std::nullopt;
+}
+
+std::vector<std::string> ParameterTypes(const std::string& parameters) {
+    std::string list = parameters;
+    if (const std::size_t open = list.find('('); open != std::string::npos) {
+        const std::size_t close = list.rfind(')');
+        list = list.substr(open + 1, close == std::string::npos || close < open ? std::string::npos
+                                                                                : close - open - 1);
+    }
+    std::vector<std::string> out;
+    std::size_t begin = 0;
+    while (begin <= list.size()) {
+        const std::size_t semicolon = std::min(list.find(';', begin), list.size());
+        const std::string group = Trim(list.substr(begin, semicolon - begin));
+        begin = semicolon + 1;
+        if (group.empty())
+            continue;
+        const std::size_t colon = group.find(':');
+        std::string names = Trim(group.substr(0, colon));
+        const std::string type =
+            colon == std::string::npos ? std::string() : UpperCase(Trim(group.substr(colon + 1)));
+        std::string mode;
+        for (const char* word : {"var ", "const ", "out "})
+            if (UpperCase(names).rfind(UpperCase(word), 0) == 0) {
+                mode = UpperCase(word);
+                names = Trim(names.substr(mode.size()));
+            }
+        const std::size_t count = 1 + std::count(names.begin(), names.end(), ',');
+        out.insert(out.end(), count, mode + type);
+    }
+    return out;
+}
+
+std::vector<std::string> FormClassMethods(const std::string& unitText, const std::string& className,
+                                          const std::string& eventType) {
+    std::vector<std::string> out;
+    std::optional<std::vector<std::string>> wanted;
+    if (!eventType.empty()) {
+        const std::optional<std::string> parameters = EventParameters(eventType);
+        if (!parameters)
+            return out;
+        wanted = ParameterTypes(*parameters);
+    }
+    if (!IsValidIdent(className))
+        return out;
+    const std::regex head("\\b" + className + "\\s*=\\s*class\\b", std::regex::icase);
+    std::smatch m;
+    if (!std::regex_search(unitText, m, head))
+        return out;
+    const std::size_t start = m.position(0) + m.length(0);
+    // The class ends at the first "end" that stands as a word at its level.
+    const std::regex endWord("\\bend\\b", std::regex::icase);
+    std::smatch e;
+    const std::string rest = unitText.substr(start);
+    const std::string body =
+        std::regex_search(rest, e, endWord) ? rest.substr(0, e.position(0)) : rest;
+    const std::regex method("\\b(procedure|function)\\s+([A-Za-z_][A-Za-z0-9_]*)\\s*(\\([^)]*\\))?",
+                            std::regex::icase);
+    for (auto it = std::sregex_iterator(body.begin(), body.end(), method);
+         it != std::sregex_iterator(); ++it) {
+        if (wanted &&
+            (!SameText((*it)[1].str(), "procedure") || ParameterTypes((*it)[3].str()) != *wanted))
+            continue;
+        out.push_back((*it)[2]);
+    }
+    return out;
 }
 
 std::optional<THandlerPlace> AddEventHandler(const std::string& unitText,

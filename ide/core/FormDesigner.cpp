@@ -29,6 +29,42 @@ bool SetIntIfChanged(TComponent& c, const std::string& name, std::int64_t value)
     return true;
 }
 
+struct TBounds {
+    std::int64_t Left, Top, Right, Bottom;
+};
+
+// Where a component stands on its parent, as the form view draws it.
+TBounds DesignBounds(const TComponent& c) {
+    const std::int64_t left = c.GetInt("Left"), top = c.GetInt("Top");
+    if (!IsControl(c))
+        return {left, top, left + DesignIconSize, top + DesignIconSize};
+    return {left, top, left + c.GetInt("Width"), top + c.GetInt("Height")};
+}
+
+// The bounds' span from left to right (Horizontal), or from top to bottom.
+std::pair<std::int64_t, std::int64_t> Span(const TBounds& r, bool horizontal) {
+    return horizontal ? std::pair{r.Left, r.Right} : std::pair{r.Top, r.Bottom};
+}
+
+// How far apart two spans are (0 when they overlap).
+std::int64_t Separation(std::int64_t begin1, std::int64_t end1, std::int64_t begin2,
+                        std::int64_t end2) {
+    return std::max<std::int64_t>({0, begin2 - end1, begin1 - end2});
+}
+
+// Drags the near (left, top) or the far edge of a span by Delta; the other edge stays,
+// and the size never goes below 1.
+void DragEdge(std::int64_t& start, std::int64_t& size, bool nearEdge, bool farEdge,
+              std::int64_t delta) {
+    if (nearEdge) {
+        const std::int64_t end = start + size;
+        size = std::max<std::int64_t>(1, size - delta);
+        start = end - size;
+    } else if (farEdge) {
+        size = std::max<std::int64_t>(1, size + delta);
+    }
+}
+
 bool IsEmptyValue(const TValue& v) {
     switch (v.Kind) {
     case TValueKind::String:
@@ -295,30 +331,25 @@ bool TFormDesigner::Modify(const std::function<void()>& edit) {
     return Record(std::move(before), selection);
 }
 
-bool TFormDesigner::Undo() {
+bool TFormDesigner::Replay(std::vector<TStep>& from, std::vector<TStep>& to, bool back) {
     CheckOutsideChange();
-    if (FUndo.empty())
+    if (from.empty())
         return false;
-    TStep step = std::move(FUndo.back());
-    FUndo.pop_back();
-    Restore(step.Before);
-    FRedo.push_back(std::move(step));
+    TStep step = std::move(from.back());
+    from.pop_back();
+    Restore(back ? step.Before : step.After);
+    to.push_back(std::move(step));
     if (OnChange)
         OnChange();
     return true;
 }
 
+bool TFormDesigner::Undo() {
+    return Replay(FUndo, FRedo, true);
+}
+
 bool TFormDesigner::Redo() {
-    CheckOutsideChange();
-    if (FRedo.empty())
-        return false;
-    TStep step = std::move(FRedo.back());
-    FRedo.pop_back();
-    Restore(step.After);
-    FUndo.push_back(std::move(step));
-    if (OnChange)
-        OnChange();
-    return true;
+    return Replay(FRedo, FUndo, false);
 }
 
 // ---- operations
@@ -341,20 +372,8 @@ bool TFormDesigner::ResizeBy(unsigned edges, int dx, int dy) {
                 continue;
             std::int64_t left = c->GetInt("Left"), top = c->GetInt("Top");
             std::int64_t width = c->GetInt("Width"), height = c->GetInt("Height");
-            if (edges & deLeft) {
-                const std::int64_t right = left + width;
-                width = std::max<std::int64_t>(1, width - dx);
-                left = right - width;
-            } else if (edges & deRight) {
-                width = std::max<std::int64_t>(1, width + dx);
-            }
-            if (edges & deTop) {
-                const std::int64_t bottom = top + height;
-                height = std::max<std::int64_t>(1, height - dy);
-                top = bottom - height;
-            } else if (edges & deBottom) {
-                height = std::max<std::int64_t>(1, height + dy);
-            }
+            DragEdge(left, width, edges & deLeft, edges & deRight, dx);
+            DragEdge(top, height, edges & deTop, edges & deBottom, dy);
             SetIntIfChanged(*c, "Left", left);
             SetIntIfChanged(*c, "Top", top);
             SetIntIfChanged(*c, "Width", width);
@@ -372,7 +391,41 @@ bool TFormDesigner::Arrow(TDesignArrow arrow, bool ctrl, bool shift) {
         return MoveBy(dx, dy);
     if (shift)
         return ResizeBy(deRight | deBottom, dx, dy);
+    if (TComponent* next = Neighbour(arrow))
+        Select(next);
     return false;
+}
+
+TComponent* TFormDesigner::Neighbour(TDesignArrow arrow) const {
+    TComponent* from = FSelection.front();
+    if (from == Root() || !from->StreamParent())
+        return nullptr;
+    const TBounds a = DesignBounds(*from);
+    const bool horizontal = arrow == TDesignArrow::Left || arrow == TDesignArrow::Right;
+    const bool forward = arrow == TDesignArrow::Right || arrow == TDesignArrow::Down;
+    TComponent* nearest = nullptr;
+    std::int64_t nearestScore = 0;
+    for (TComponent* c : from->StreamParent()->Children()) {
+        if (c == from || c->Name().empty())
+            continue;
+        const TBounds b = DesignBounds(*c);
+        // Gap: along the arrow, from the selected one to this one (below 0: not that
+        // way); aside: across it.
+        const auto [aFrom, aTo] = Span(a, horizontal);
+        const auto [bFrom, bTo] = Span(b, horizontal);
+        const std::int64_t gap = forward ? bFrom - aTo : aFrom - bTo;
+        const auto [aSideFrom, aSideTo] = Span(a, !horizontal);
+        const auto [bSideFrom, bSideTo] = Span(b, !horizontal);
+        const std::int64_t aside = Separation(aSideFrom, aSideTo, bSideFrom, bSideTo);
+        if (gap < 0)
+            continue;
+        const std::int64_t score = gap * gap + 4 * aside * aside;
+        if (!nearest || score < nearestScore) {
+            nearest = c;
+            nearestScore = score;
+        }
+    }
+    return nearest;
 }
 
 bool TFormDesigner::DeleteSelection() {

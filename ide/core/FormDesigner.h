@@ -27,6 +27,9 @@ enum class TDesignArrow { Left, Right, Up, Down };
 
 // The designer's grid: Ctrl+Shift+arrow moves by it.
 constexpr int DesignGrid = 8;
+// The side of the square a component that is not a control (a table, a data source)
+// takes on the designed form at its Left and Top.
+constexpr int DesignIconSize = 28;
 
 // A component the designer replaced by an equal one (undo and redo rebuild the model
 // from its saved text): Before is gone, compared only, never read.
@@ -57,8 +60,14 @@ public:
     // never goes below 1.
     bool ResizeBy(unsigned edges, int dx, int dy);
     // The arrow keys: Ctrl moves by a pixel, Shift resizes by a pixel, Ctrl+Shift moves
-    // by the grid; a plain arrow changes nothing.
+    // by the grid; a plain arrow selects the Neighbour that way (the selection as it was
+    // when there is none), which changes no model: false.
     bool Arrow(TDesignArrow arrow, bool ctrl, bool shift);
+    // The component a plain arrow goes to from the (first) selected one: among those
+    // placed on the same parent, the nearest whose bounds lie wholly that way; one in
+    // line counts nearer than one aside at the same distance. None when only the form is
+    // selected or nothing lies that way.
+    TComponent* Neighbour(TDesignArrow arrow) const;
     // Frees the selected components (the form stays); the form is selected after.
     bool DeleteSelection();
     // The selected components (with what is placed on them) as form text; empty when
@@ -117,6 +126,9 @@ private:
     // as undoing past that change would lose it.
     void CheckOutsideChange();
     bool Record(TState before, const std::vector<TComponent*>& selectAfter);
+    // Undo (Back: to the state before the step) or redo: the last step of From goes
+    // to To.
+    bool Replay(std::vector<TStep>& from, std::vector<TStep>& to, bool back);
     // The selection without the form and without components placed on another selected
     // one (they move and go with it).
     std::vector<TComponent*> Movable() const;

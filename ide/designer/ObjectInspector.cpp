@@ -1,11 +1,12 @@
 #include "ide/designer/ObjectInspector.h"
 
 #include "ide/core/EventHandlers.h"
+#include "ide/designer/DesignFont.h"
 #include "ide/form/FormView.h"
 #include "platform/design/LiveObject.h"
 #include "platform/forms/Component.h"
 #include "platform/graphics/Graphics.h"
-#include "platform/qt/QtCanvas.h"
+#include "platform/qt/LiveWidget.h"
 #include "platform/rtl/Classes.h"
 
 #include <QComboBox>
@@ -18,6 +19,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <cstdlib>
 #include <regex>
 
 namespace vesk {
@@ -25,6 +27,38 @@ namespace vesk {
 namespace {
 
 enum class TRowKind { Name, Plain, SubObject, SetElement, Event };
+
+// The font Component shows under Prefix ("Font."): as its live object draws it (which
+// knows the parent's font it takes), else as the model stores it.
+TFont ShownFont(TFormView& view, TComponent& component, const std::string& prefix) {
+    TLiveObject* live = view.LiveOf(&component);
+    auto value = [&](const char* sub) -> std::optional<TValue> {
+        try {
+            if (live)
+                if (std::optional<TValue> v = ReadLiveProperty(*live, prefix + sub))
+                    return v;
+        } catch (const Exception&) {
+            // Not bound on this class: the model's value.
+        }
+        if (const TProperty* stored = component.FindProperty(prefix + sub))
+            return stored->Value;
+        return std::nullopt;
+    };
+    TFont font;
+    try {
+        if (const auto name = value("Name"); name && !StringValue(*name).empty())
+            font.Name = StringValue(*name);
+        if (const auto size = value("Size"))
+            font.Size = static_cast<int>(IntegerValue(*size));
+        else if (const auto height = value("Height"); height && IntegerValue(*height) != 0)
+            font.Size = static_cast<int>((std::abs(IntegerValue(*height)) * 72 + 48) / 96);
+        if (const auto style = value("Style"))
+            font.Style = FontStylesValue(*style);
+    } catch (const Exception&) {
+        // A stored value of the wrong kind: the dialog starts from what was read.
+    }
+    return font;
+}
 
 bool IsEvent(const TPropInfo& prop) {
     return prop.Kind == TTypeKind::tkMethod;
@@ -35,28 +69,6 @@ std::vector<std::string> SetElements(const TValue& value) {
 }
 
 } // namespace
-
-std::vector<std::string> FormClassMethods(const std::string& unitText,
-                                          const std::string& className) {
-    std::vector<std::string> out;
-    const std::regex head("\\b" + className + "\\s*=\\s*class\\b", std::regex::icase);
-    std::smatch m;
-    if (!std::regex_search(unitText, m, head))
-        return out;
-    const std::size_t start = m.position(0) + m.length(0);
-    // The class ends at the first "end" that stands as a word at its level.
-    const std::regex endWord("\\bend\\b", std::regex::icase);
-    std::smatch e;
-    const std::string rest = unitText.substr(start);
-    const std::string body =
-        std::regex_search(rest, e, endWord) ? rest.substr(0, e.position(0)) : rest;
-    const std::regex method("\\b(procedure|function)\\s+([A-Za-z_][A-Za-z0-9_]*)",
-                            std::regex::icase);
-    for (auto it = std::sregex_iterator(body.begin(), body.end(), method);
-         it != std::sregex_iterator(); ++it)
-        out.push_back((*it)[2]);
-    return out;
-}
 
 struct TObjectInspector::TRow {
     TRowKind Kind = TRowKind::Plain;
@@ -320,7 +332,8 @@ QStringList TObjectInspector::ValuesOf(const QString& name) const {
         return {"False", "True"};
     if (row->Kind == TRowKind::Event) {
         if (FUnitSource && FView)
-            for (const std::string& m : FormClassMethods(FUnitSource(), FView->Root()->ClassName()))
+            for (const std::string& m : FormClassMethods(FUnitSource(), FView->Root()->ClassName(),
+                                                         row->Editor->GetPropInfo().TypeName))
                 out << QString::fromStdString(m);
         return out;
     }
@@ -455,49 +468,44 @@ void TObjectInspector::OpenFontDialog(const QString& name) {
     if (!FView)
         return;
     const std::string prefix = name.toStdString() + ".";
-    TComponent* first = FView->Selected();
-    TFont current;
-    if (const std::string fontName = first->GetString(prefix + "Name"); !fontName.empty())
-        current.Name = fontName;
-    current.Size = static_cast<int>(first->GetInt(prefix + "Size", current.Size));
-    auto* dialog = new QFontDialog(ToQFont(current), this);
+    const TFont current = ShownFont(*FView, *FView->Selected(), prefix);
+    auto* dialog = new QFontDialog(ToDialogFont(current), this);
     dialog->setObjectName("InspectorFontDialog");
     dialog->setAttribute(Qt::WA_DeleteOnClose);
-    connect(dialog, &QFontDialog::fontSelected, this, [this, prefix](const QFont& font) {
-        if (!FView)
-            return;
-        std::string style = "[";
-        auto add = [&](bool on, const char* element) {
-            if (on)
-                style += (style.size() > 1 ? "," : "") + std::string(element);
-        };
-        add(font.bold(), "fsBold");
-        add(font.italic(), "fsItalic");
-        add(font.underline(), "fsUnderline");
-        add(font.strikeOut(), "fsStrikeOut");
-        style += "]";
-        const std::vector<std::pair<std::string, std::string>> values = {
-            {prefix + "Name", font.family().toStdString()},
-            {prefix + "Size", IntToStr(font.pointSize() > 0 ? font.pointSize() : 8)},
-            {prefix + "Style", style}};
-        FCommitting = true;
-        try {
-            // One step for the whole font, on every selected component.
-            FView->Designer().Modify([&] {
-                for (const auto& [property, value] : values)
-                    if (auto editor = CreatePropertyEditor(FView->Selection(), property))
-                        editor->SetValue(value);
-                // A font of its own is no longer its parent's.
-                if (auto parentFont = CreatePropertyEditor(FView->Selection(), "ParentFont"))
-                    parentFont->SetValue("False");
+    // A font the machine does not have is shown as the one that stands in for it: left
+    // as it was, the font keeps its own name.
+    const QString shownFamily = dialog->currentFont().family();
+    connect(dialog, &QFontDialog::fontSelected, this,
+            [this, prefix, current, shownFamily](const QFont& font) {
+                if (!FView)
+                    return;
+                QFont picked = font;
+                if (picked.family() == shownFamily)
+                    picked.setFamily(QString::fromStdString(current.Name));
+                const TFont chosen = FromDialogFont(picked, current);
+                const std::vector<std::pair<std::string, std::string>> values = {
+                    {prefix + "Name", chosen.Name},
+                    {prefix + "Size", IntToStr(chosen.Size)},
+                    {prefix + "Style", ValueText(FontStylesToValue(chosen.Style))}};
+                FCommitting = true;
+                try {
+                    // One step for the whole font, on every selected component.
+                    FView->Designer().Modify([&] {
+                        for (const auto& [property, value] : values)
+                            if (auto editor = CreatePropertyEditor(FView->Selection(), property))
+                                editor->SetValue(value);
+                        // A font of its own is no longer its parent's.
+                        if (auto parentFont =
+                                CreatePropertyEditor(FView->Selection(), "ParentFont"))
+                            parentFont->SetValue("False");
+                    });
+                } catch (const Exception& e) {
+                    emit error(QString::fromStdString(e.Message()));
+                }
+                FCommitting = false;
+                FRebuildPending = false;
+                Rebuild();
             });
-        } catch (const Exception& e) {
-            emit error(QString::fromStdString(e.Message()));
-        }
-        FCommitting = false;
-        FRebuildPending = false;
-        Rebuild();
-    });
     dialog->open();
 }
 

@@ -27,11 +27,6 @@ namespace vesk {
 class TComponent;
 class TFormView;
 
-// The methods the form class of a unit declares, in their order: the handlers an event
-// may name. Empty when the unit has no such class.
-std::vector<std::string> FormClassMethods(const std::string& unitText,
-                                          const std::string& className);
-
 class TObjectInspector : public QWidget {
     Q_OBJECT
 

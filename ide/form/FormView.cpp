@@ -59,7 +59,7 @@ public:
             small.setPointSize(7);
             setFont(small);
             const int textWidth = QFontMetrics(small).horizontalAdvance(FText) + 8;
-            setGeometry(left, top, std::max(28, textWidth), 28);
+            setGeometry(left, top, std::max(DesignIconSize, textWidth), DesignIconSize);
         }
         show();
     }
@@ -113,9 +113,14 @@ protected:
         }
         TComponent* hit = FView.ComponentAtPoint(pos);
         const bool shift = event->modifiers() & Qt::ShiftModifier;
-        if (hit == FView.Root()) {
+        // Ctrl: the band is drawn on the container under the mouse, for what is placed
+        // on it; on the form's empty space it is the form's.
+        if (event->modifiers() & Qt::ControlModifier)
+            hit = FView.ContainerOf(hit);
+        if (hit == FView.Root() || (event->modifiers() & Qt::ControlModifier)) {
             if (!shift)
                 FView.Select(hit);
+            FBandOn = hit;
             FMode = TMode::Band;
             return;
         }
@@ -153,8 +158,7 @@ protected:
             break;
         case TMode::Band:
             if ((FNow - FStart).manhattanLength() >= 3)
-                FView.SelectInBand(QRect(FStart, FNow).normalized(),
-                                   event->modifiers() & Qt::ShiftModifier);
+                FView.SelectInBand(Band(), FBandOn, event->modifiers() & Qt::ShiftModifier);
             break;
         case TMode::None:
             break;
@@ -184,7 +188,7 @@ protected:
         painter.setBrush(Qt::NoBrush);
         painter.setPen(QPen(Qt::black, 1, Qt::DashLine));
         if (FMode == TMode::Band) {
-            painter.drawRect(QRect(FStart, FNow).normalized());
+            painter.drawRect(Band());
             return;
         }
         for (const TComponent* c : selection) {
@@ -229,8 +233,16 @@ public:
     }
 
 private:
+    // The rubber band as dragged, kept inside the container it is drawn on.
+    QRect Band() const {
+        const QRect band = QRect(FStart, FNow).normalized();
+        const QRect inside = FView.BoundsOnForm(FBandOn);
+        return inside.isEmpty() ? band : band.intersected(inside);
+    }
+
     enum class TMode { None, Move, Resize, Band };
     TFormView& FView;
+    TComponent* FBandOn = nullptr; // the container the band is drawn on
     TMode FMode = TMode::None;
     unsigned FEdges = 0;
     QPoint FStart, FNow;
@@ -397,7 +409,13 @@ bool TFormView::Refresh() {
 
 void TFormView::SelectionMayHaveChanged(TComponent* before, std::size_t countBefore) {
     if (Selected() != before || Selection().size() != countBefore)
-        emit selectionChanged(Selected());
+        SelectionChanged();
+}
+
+void TFormView::SelectionChanged() {
+    if (QWidget* w = WidgetOf(Selected()); w && Selected() != Root())
+        ensureWidgetVisible(w, 8, 8);
+    emit selectionChanged(Selected());
 }
 
 void TFormView::ModelChanged() {
@@ -443,10 +461,8 @@ void TFormView::SetSelection(std::vector<TComponent*> components) {
     FDesigner.SetSelection(std::move(components));
     if (Selection() == old)
         return;
-    if (QWidget* w = WidgetOf(Selected()); w && Selected() != Root())
-        ensureWidgetVisible(w, 8, 8);
     FSurface->update();
-    emit selectionChanged(Selected());
+    SelectionChanged();
 }
 
 void TFormView::Toggle(TComponent* component) {
@@ -489,14 +505,25 @@ unsigned TFormView::HandleAt(QPoint surfacePos) const {
     return 0;
 }
 
-void TFormView::SelectInBand(QRect band, bool add) {
+TComponent* TFormView::ContainerOf(TComponent* component) const {
+    TComponent* c = component ? component : Root();
+    while (c != Root() && !(c->ClassInfo() && c->ClassInfo()->AcceptsControls()))
+        c = c->Parent() ? c->Parent() : Root();
+    return c;
+}
+
+void TFormView::SelectInBand(QRect band, TComponent* container, bool add) {
+    if (!container)
+        container = Root();
     std::vector<TComponent*> picked = add ? Selection() : std::vector<TComponent*>{};
     std::erase(picked, Root());
+    std::erase(picked, container);
     std::vector<TComponent*> components;
     CollectNamed(*Root(), components);
     for (TComponent* c : components) {
-        // Those standing on the form itself, as the band is drawn on it.
-        if (c->Parent() && c->Parent() != Root())
+        // Those standing on the container the band is drawn on (the form: also what is
+        // no control).
+        if (c->Parent() ? c->Parent() != container : container != Root())
             continue;
         if (band.intersects(BoundsOnForm(c)) &&
             std::find(picked.begin(), picked.end(), c) == picked.end())
@@ -507,9 +534,7 @@ void TFormView::SelectInBand(QRect band, bool add) {
 
 void TFormView::DropAt(const TClassInfo& classInfo, QPoint surfacePos) {
     // On the container under the point, in its coordinates.
-    TComponent* parent = ComponentAtPoint(surfacePos);
-    while (parent != Root() && !(parent->ClassInfo() && parent->ClassInfo()->AcceptsControls()))
-        parent = parent->Parent() ? parent->Parent() : Root();
+    TComponent* parent = ContainerOf(ComponentAtPoint(surfacePos));
     if (!classInfo.IsControl())
         parent = Root();
     QPoint at = surfacePos;
@@ -560,22 +585,16 @@ void TFormView::keyPressEvent(QKeyEvent* event) {
     const Qt::KeyboardModifiers mods = event->modifiers();
     const bool ctrl = mods & Qt::ControlModifier;
     const bool shift = mods & Qt::ShiftModifier;
-    auto arrow = [&](TDesignArrow a) {
-        if (ctrl || shift)
-            Apply([&] { return FDesigner.Arrow(a, ctrl, shift); });
-    };
+    static const QHash<int, TDesignArrow> arrows = {{Qt::Key_Left, TDesignArrow::Left},
+                                                    {Qt::Key_Right, TDesignArrow::Right},
+                                                    {Qt::Key_Up, TDesignArrow::Up},
+                                                    {Qt::Key_Down, TDesignArrow::Down}};
     switch (event->key()) {
     case Qt::Key_Left:
-        arrow(TDesignArrow::Left);
-        break;
     case Qt::Key_Right:
-        arrow(TDesignArrow::Right);
-        break;
     case Qt::Key_Up:
-        arrow(TDesignArrow::Up);
-        break;
     case Qt::Key_Down:
-        arrow(TDesignArrow::Down);
+        Apply([&] { return FDesigner.Arrow(arrows.value(event->key()), ctrl, shift); });
         break;
     case Qt::Key_Delete:
         DeleteSelection();

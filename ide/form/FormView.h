@@ -7,9 +7,11 @@
 // user's typing.
 //
 // Mouse: a click selects, Shift+click adds or takes away, a drag on empty space selects
-// with a rubber band, a drag on a selected component moves the selection, a drag on a
-// grab handle resizes. Keys: Ctrl/Shift/Ctrl+Shift+arrows, Delete, Ctrl+C/X/V,
-// Ctrl+Z and Shift+Ctrl+Z.
+// with a rubber band (Ctrl+drag on a panel or another container: a band inside it for
+// what stands on it), a drag on a component moves the selection, a drag on a grab
+// handle resizes. Keys: an arrow selects the nearest component that way;
+// Ctrl/Shift/Ctrl+Shift+arrows move and resize; Delete, Ctrl+C/X/V, Ctrl+Z and
+// Shift+Ctrl+Z.
 #pragma once
 
 #include "ide/core/FormDesigner.h"
@@ -104,11 +106,18 @@ private:
     void Build();
     void ModelChanged();
     void SelectionMayHaveChanged(TComponent* before, std::size_t countBefore);
+    // Brings the selected component into sight and tells who follows the selection.
+    void SelectionChanged();
     TComponent* ComponentAtPoint(QPoint surfacePos) const;
     // Runs a designer operation; an error it raises becomes designError.
     bool Apply(const std::function<bool()>& operation);
     void Toggle(TComponent* component);
-    void SelectInBand(QRect band, bool add);
+    // Selects what stands on Container (none: the form) and touches Band (in the form's
+    // client coordinates); Add keeps what was selected.
+    void SelectInBand(QRect band, TComponent* container, bool add);
+    // The container Component stands on, or is: where a drop or a Ctrl+band goes; the
+    // form when no other.
+    TComponent* ContainerOf(TComponent* component) const;
     void DropAt(const TClassInfo& classInfo, QPoint surfacePos);
     // The grab-handle edges (TDesignEdge bits) under the point; 0 for none.
     unsigned HandleAt(QPoint surfacePos) const;

@@ -12,9 +12,36 @@ std::vector<std::string> Names(std::initializer_list<const char*> names) {
     return {names.begin(), names.end()};
 }
 
+// A published event and the type of its handlers.
+struct TEventDecl {
+    const char* Name;
+    const char* Type;
+};
+
+void AddEvents(TClassInfo& c, std::initializer_list<TEventDecl> events) {
+    for (const TEventDecl& event : events)
+        c.Add(EventProp(event.Name, event.Type));
+}
+
+// The type of a control's or a form's event of that name: what the mouse, the keys,
+// dragging and closing tell their handlers; any other event only tells who raised it.
+const char* StandardEventType(std::string_view name) {
+    static const TEventDecl typed[] = {
+        {"OnDragDrop", "TDragDropEvent"},   {"OnDragOver", "TDragOverEvent"},
+        {"OnStartDrag", "TStartDragEvent"}, {"OnEndDrag", "TEndDragEvent"},
+        {"OnMouseDown", "TMouseEvent"},     {"OnMouseUp", "TMouseEvent"},
+        {"OnMouseMove", "TMouseMoveEvent"}, {"OnKeyDown", "TKeyEvent"},
+        {"OnKeyUp", "TKeyEvent"},           {"OnKeyPress", "TKeyPressEvent"},
+        {"OnClose", "TCloseEvent"}};
+    for (const TEventDecl& event : typed)
+        if (name == event.Name)
+            return event.Type;
+    return "TNotifyEvent";
+}
+
 void AddEvents(TClassInfo& c, std::initializer_list<const char*> names) {
     for (const char* name : names)
-        c.Add(EventProp(name));
+        c.Add(EventProp(name, StandardEventType(name)));
 }
 
 void AddDataProps(TClassInfo& c) {
@@ -34,9 +61,18 @@ void AddTreeViewProperties(TClassInfo& c) {
         .Add(EnumProp("DragMode", "TDragMode", drag, "dmManual"))
         .Add(BoolProp("HideSelection", true))
         .Add(IntProp("Indent", std::nullopt, 0, 32767));
-    AddEvents(c, {"OnEditing", "OnEdited", "OnExpanding", "OnExpanded", "OnCollapsing", "OnCompare",
-                  "OnCollapsed", "OnChanging", "OnChange", "OnDeletion", "OnGetImageIndex",
-                  "OnGetSelectedIndex"});
+    AddEvents(c, {{"OnEditing", "TTVEditingEvent"},
+                  {"OnEdited", "TTVEditedEvent"},
+                  {"OnExpanding", "TTVExpandingEvent"},
+                  {"OnExpanded", "TTVExpandedEvent"},
+                  {"OnCollapsing", "TTVCollapsingEvent"},
+                  {"OnCompare", "TTVCompareEvent"},
+                  {"OnCollapsed", "TTVExpandedEvent"},
+                  {"OnChanging", "TTVChangingEvent"},
+                  {"OnChange", "TTVChangedEvent"},
+                  {"OnDeletion", "TTVExpandedEvent"},
+                  {"OnGetImageIndex", "TTVExpandedEvent"},
+                  {"OnGetSelectedIndex", "TTVExpandedEvent"}});
     c.Add(EnumProp("Align", "TAlign", AlignNames(), "alNone"))
         .Add(BoolProp("Enabled", true))
         .Add(ClassProp("Font", "TFont"))
@@ -244,7 +280,11 @@ void RegisterHostClasses(TClassRegistry& r) {
         .Add(ClassProp("DataSet", "TDataSet"))
         .Add(BoolProp("Enabled", true));
     auto& dataSet = r.Register("TDataSet", "TComponent").Add(BoolProp("Active", false));
-    AddEvents(dataSet, {"AfterOpen", "AfterClose", "BeforeOpen", "BeforeClose", "AfterScroll"});
+    AddEvents(dataSet, {{"AfterOpen", "TDataSetNotifyEvent"},
+                        {"AfterClose", "TDataSetNotifyEvent"},
+                        {"BeforeOpen", "TDataSetNotifyEvent"},
+                        {"BeforeClose", "TDataSetNotifyEvent"},
+                        {"AfterScroll", "TDataSetNotifyEvent"}});
     r.Register("TBDEDataSet", "TDataSet").Add(BoolProp("CachedUpdates", false));
     r.Register("TDBDataSet", "TBDEDataSet")
         .Add(StrProp("DatabaseName"))

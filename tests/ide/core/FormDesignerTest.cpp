@@ -78,7 +78,6 @@ TEST_F(FormDesignerTest, MovingWithTheKeysChangesOnlyTheMovedLinesAndUndoGivesTh
     EXPECT_FALSE(FDesigner.MoveBy(5, 0)); // only the form is selected: nothing moves
     TComponent* edit = Find("DBEdit2");
     FDesigner.Select(edit);
-    EXPECT_FALSE(FDesigner.Arrow(TDesignArrow::Right, false, false));
     ASSERT_TRUE(FDesigner.Arrow(TDesignArrow::Right, true, false)); // Ctrl: a pixel
     ASSERT_TRUE(FDesigner.Arrow(TDesignArrow::Down, true, true));   // Ctrl+Shift: the grid
     EXPECT_EQ(edit->GetInt("Left"), 9);
@@ -114,6 +113,51 @@ TEST_F(FormDesignerTest, MovingWithTheKeysChangesOnlyTheMovedLinesAndUndoGivesTh
     ASSERT_TRUE(FDesigner.Redo());
     EXPECT_EQ(Find("DBEdit2")->GetInt("Left"), 9);
     EXPECT_TRUE(FDesigner.CanRedo());
+}
+
+TEST_F(FormDesignerTest, APlainArrowSelectsTheNearestComponentThatWayAndChangesNoModel) {
+    using enum TDesignArrow;
+    auto from = [&](const char* name, TDesignArrow arrow) -> std::string {
+        FDesigner.Select(Find(name));
+        EXPECT_FALSE(FDesigner.Arrow(arrow, false, false));
+        return FDesigner.Selection().front()->Name();
+    };
+    // The sample's left column: labels over their edits, the check box beside the first
+    // edit, the navigator at the bottom, the data sets' icons at the right.
+    EXPECT_EQ(from("Label1", Down), "DBEdit1");
+    EXPECT_EQ(from("DBEdit1", Down), "Label2");
+    EXPECT_EQ(from("DBEdit2", Down), "DBNavigator1");
+    EXPECT_EQ(from("DBEdit2", Up), "Label2");
+    EXPECT_EQ(from("DBEdit1", Right), "DBCheckBox1");
+    // The nearest below, not the first below (the label) nor the one straight under it
+    // far down (the navigator).
+    EXPECT_EQ(from("DBCheckBox1", Down), "DBEdit2");
+    EXPECT_EQ(from("DBCheckBox1", Left), "DBEdit1");
+    EXPECT_EQ(from("DBCheckBox1", Right), "tbOrders");
+    EXPECT_EQ(from("tbOrders", Down), "dsOrders");
+    EXPECT_EQ(from("dsOrders", Left), "DBCheckBox1");
+    // Nothing that way: the selection stays.
+    EXPECT_EQ(from("Label1", Up), "Label1");
+    EXPECT_EQ(from("Label1", Left), "Label1");
+    EXPECT_EQ(from("DBNavigator1", Down), "DBNavigator1");
+    EXPECT_EQ(from("qyShipping", Right), "qyShipping");
+    // Only the form selected: nothing to go from.
+    FDesigner.Select(nullptr);
+    EXPECT_EQ(FDesigner.Neighbour(Right), nullptr);
+    EXPECT_FALSE(FDesigner.Arrow(Right, false, false));
+    EXPECT_EQ(FDesigner.Selection(), std::vector<TComponent*>{FForm->Root()});
+    EXPECT_FALSE(FDesigner.CanUndo());
+    EXPECT_EQ(FForm->Save(), FOriginal);
+
+    // Only those on the same parent: from the edit on the panel nothing lies to the
+    // right, though the label on the form does.
+    FForm = TFormFile::Parse(PanelForm);
+    TFormDesigner designer(*FForm);
+    designer.Select(FForm->Root()->FindComponent("Edit1"));
+    EXPECT_EQ(designer.Neighbour(Right), nullptr);
+    designer.Select(FForm->Root()->FindComponent("Panel1"));
+    EXPECT_EQ(designer.Neighbour(Right), FForm->Root()->FindComponent("Label1"));
+    EXPECT_EQ(designer.Neighbour(Down), nullptr);
 }
 
 TEST_F(FormDesignerTest, ASeveralSelectionMovesTogetherAndControlsOnASelectedPanelGoWithIt) {

@@ -82,14 +82,42 @@ TEST_F(ObjectInspectorTest, TheSelectedComponentsPublishedPropertiesWithFontAndS
     EXPECT_EQ(edit->FindProperty("Size"), nullptr);
     EXPECT_EQ(edit->GetInt("Height"), 21);
     EXPECT_EQ(FInspector.ValueOf("Font.Size"), "12");
-    // The font dialog sets the whole font as one step.
-    FView.SetSelection({Find("DBEdit1"), Find("DBEdit2")});
-    auto* dots = qobject_cast<QToolButton*>(FInspector.OpenEditor("Font"));
-    ASSERT_NE(dots, nullptr);
+    FView.Select(Find("DBEdit1"));
+    font = FInspector.ItemOf("Font");
+    font->setExpanded(true);
+    FInspector.grab().save(QString(VESK_BINARY_DIR) + "/object-inspector.png");
+}
+
+// Opens the inspector's font dialog on the row's button, as a user does; none when it
+// does not open. A dialog closed before is gone first.
+QFontDialog* OpenFontDialog(TObjectInspector& inspector) {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    auto* dots = qobject_cast<QToolButton*>(inspector.OpenEditor("Font"));
+    if (!dots)
+        return nullptr;
     QTest::mouseClick(dots, Qt::LeftButton);
-    auto* dialog = FInspector.findChild<QFontDialog*>("InspectorFontDialog");
+    return inspector.findChild<QFontDialog*>("InspectorFontDialog");
+}
+
+TEST_F(ObjectInspectorTest, TheFontDialogStartsWithTheShownFontAndSetsItAsOneStep) {
+    // A font the machine lacks, left as it was in the dialog, keeps its name.
+    FView.Select(Find("DBEdit2"));
+    QFontDialog* dialog = OpenFontDialog(FInspector);
     ASSERT_NE(dialog, nullptr);
     QFont chosen = dialog->currentFont();
+    EXPECT_EQ(chosen.pointSize(), 8); // the form's Height of -11 pixels
+    chosen.setPointSize(10);
+    dialog->setCurrentFont(chosen);
+    dialog->accept();
+    EXPECT_EQ(Find("DBEdit2")->GetString("Font.Name"), "MS Sans Serif");
+    EXPECT_EQ(Find("DBEdit2")->GetInt("Font.Size"), 10);
+
+    // On several: the whole font as one step, on each of them.
+    FView.SetSelection({Find("DBEdit1"), Find("DBEdit2")});
+    dialog = OpenFontDialog(FInspector);
+    ASSERT_NE(dialog, nullptr);
+    chosen = dialog->currentFont();
+    chosen.setFamily("DejaVu Sans"); // installed, with its bold and oblique faces
     chosen.setPointSize(14);
     chosen.setBold(true);
     dialog->setCurrentFont(chosen);
@@ -98,13 +126,28 @@ TEST_F(ObjectInspectorTest, TheSelectedComponentsPublishedPropertiesWithFontAndS
     EXPECT_EQ(changed.count(), 1);
     for (const char* name : {"DBEdit1", "DBEdit2"}) {
         EXPECT_EQ(Find(name)->GetInt("Font.Size"), 14) << name;
-        EXPECT_NE(Find(name)->GetString("Font.Name"), "");
+        EXPECT_EQ(Find(name)->GetString("Font.Name"), "DejaVu Sans") << name;
         EXPECT_EQ(Find(name)->GetString("ParentFont"), "False"); // its own font now
     }
-    FView.Select(Find("DBEdit1"));
-    font = FInspector.ItemOf("Font");
-    font->setExpanded(true);
-    FInspector.grab().save(QString(VESK_BINARY_DIR) + "/object-inspector.png");
+    // Opened again, the dialog shows the font as it is now; taking bold off and putting
+    // italic on changes only those.
+    dialog = OpenFontDialog(FInspector);
+    ASSERT_NE(dialog, nullptr);
+    chosen = dialog->currentFont();
+    EXPECT_TRUE(chosen.bold());
+    EXPECT_FALSE(chosen.italic());
+    EXPECT_EQ(chosen.pointSize(), 14);
+    chosen.setStyleName({}); // the face is picked by weight and slant
+    chosen.setBold(false);
+    chosen.setItalic(true);
+    dialog->setCurrentFont(chosen);
+    dialog->accept();
+    for (const char* name : {"DBEdit1", "DBEdit2"}) {
+        ASSERT_NE(Find(name)->FindProperty("Font.Style"), nullptr) << name;
+        EXPECT_EQ(ValueText(Find(name)->FindProperty("Font.Style")->Value), "[fsItalic]") << name;
+        EXPECT_EQ(Find(name)->GetInt("Font.Size"), 14) << name;
+    }
+    EXPECT_EQ(changed.count(), 2);
 }
 
 TEST_F(ObjectInspectorTest, SeveralSelectedShowWhatTheyShareAndAnEditAppliesToAll) {
@@ -195,6 +238,8 @@ TEST_F(ObjectInspectorTest, EventsOfferTheUnitsHandlersAndADoubleClickMakesOne) 
                              "  TfrmOrderEntry = class(TForm)\n    DBEdit1: TDBEdit;\n"
                              "    procedure DBEdit1Change(Sender: TObject);\n"
                              "    procedure FormShow(Sender: TObject);\n"
+                             "    procedure DBEdit1KeyDown(Sender: TObject; var Key: Word;\n"
+                             "      Shift: TShiftState);\n"
                              "  private\n    procedure Helper;\n  end;\n"
                              "  TOther = class\n    procedure Elsewhere;\n  end;\n"
                              "implementation\nend.\n";
@@ -206,8 +251,10 @@ TEST_F(ObjectInspectorTest, EventsOfferTheUnitsHandlersAndADoubleClickMakesOne) 
         body = at;
     });
     FView.Select(Find("DBEdit2"));
-    EXPECT_EQ(FInspector.ValuesOf("OnChange"),
-              (QStringList{"DBEdit1Change", "FormShow", "Helper"}));
+    // Each event offers the methods that can handle it: those with its parameters.
+    EXPECT_EQ(FInspector.ValuesOf("OnChange"), (QStringList{"DBEdit1Change", "FormShow"}));
+    EXPECT_EQ(FInspector.ValuesOf("OnKeyDown"), QStringList{"DBEdit1KeyDown"});
+    EXPECT_EQ(FInspector.ValuesOf("OnKeyPress"), QStringList{});
     ASSERT_TRUE(FInspector.Commit("OnChange", "DBEdit1Change"));
     EXPECT_EQ(Find("DBEdit2")->GetString("OnChange"), "DBEdit1Change");
     QSignalSpy requested(&FInspector, &TObjectInspector::handlerRequested);
