@@ -40,10 +40,6 @@ public:
     // The button of a class on the shown pages; none when it is on none.
     QAbstractButton* ButtonOf(const std::string& className) const;
 
-    // The class's palette picture, drawn here: its own for the library's classes, else
-    // a tile with its initials.
-    static QIcon ClassIcon(const TClassInfo& classInfo);
-
     // Picks go to View, and a drop there puts the pointer down; the view attached
     // before is let go (none: picks go nowhere). A view that is destroyed is let go.
     void Attach(TFormView* view);

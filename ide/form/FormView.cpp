@@ -1,5 +1,7 @@
 #include "ide/form/FormView.h"
 
+#include "ide/form/ClassIcons.h"
+
 #include "platform/qt/LiveWidget.h"
 #include "platform/qt/QtCanvas.h"
 #include "platform/rtl/SysUtils.h"
@@ -9,8 +11,10 @@
 #include <QFrame>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QSet>
 
 #include <algorithm>
@@ -35,16 +39,12 @@ void CollectNamed(TComponent& owner, std::vector<TComponent*>& out) {
 
 // Stands for a component whose class has no live widget: a control keeps its bounds
 // and shows its class; a component that is not a control (a table, a data source) is
-// a small tile at its stored place, named after its class.
+// a small tile with its class's picture at its stored place, its name below it.
 class TPlaceholder : public QFrame {
 public:
     TPlaceholder(const TComponent& component, QWidget* parent) : QFrame(parent) {
         setObjectName(QString::fromStdString(component.Name()));
         const bool control = component.ClassInfo() && component.ClassInfo()->IsControl();
-        QString kind = QString::fromStdString(component.ClassName());
-        if (kind.startsWith('T'))
-            kind.remove(0, 1);
-        FText = control ? QString::fromStdString(component.ClassName()) : kind;
         setFrameShape(QFrame::Panel);
         setFrameShadow(control ? QFrame::Sunken : QFrame::Raised);
         setAutoFillBackground(true);
@@ -52,27 +52,46 @@ public:
         const int left = static_cast<int>(component.GetInt("Left"));
         const int top = static_cast<int>(component.GetInt("Top"));
         if (control) {
+            FText = QString::fromStdString(component.ClassName());
             setGeometry(left, top, static_cast<int>(component.GetInt("Width", 100)),
                         static_cast<int>(component.GetInt("Height", 25)));
         } else {
-            QFont small = font();
+            if (component.ClassInfo())
+                FIcon = ClassIcon(*component.ClassInfo());
+            setGeometry(left, top, DesignIconSize, DesignIconSize);
+            // The name under the tile; the clicks go through it to the form.
+            auto* caption = new QLabel(QString::fromStdString(component.Name()), parent);
+            caption->setObjectName(objectName() + "Caption");
+            caption->setAttribute(Qt::WA_TransparentForMouseEvents);
+            QFont small = caption->font();
             small.setPointSize(7);
-            setFont(small);
-            const int textWidth = QFontMetrics(small).horizontalAdvance(FText) + 8;
-            setGeometry(left, top, std::max(DesignIconSize, textWidth), DesignIconSize);
+            caption->setFont(small);
+            caption->adjustSize();
+            caption->move(left + (DesignIconSize - caption->width()) / 2, top + DesignIconSize + 1);
+            caption->show();
+            FCaption = caption;
         }
         show();
     }
+    ~TPlaceholder() override { delete FCaption.data(); }
 
 protected:
     void paintEvent(QPaintEvent* event) override {
         QFrame::paintEvent(event);
         QPainter painter(this);
-        painter.drawText(contentsRect(), Qt::AlignCenter | Qt::TextSingleLine, FText);
+        if (!FIcon.isNull()) {
+            const QRect square((width() - ClassIconSize) / 2, (height() - ClassIconSize) / 2,
+                               ClassIconSize, ClassIconSize);
+            FIcon.paint(&painter, square);
+        } else {
+            painter.drawText(contentsRect(), Qt::AlignCenter | Qt::TextSingleLine, FText);
+        }
     }
 
 private:
     QString FText;
+    QIcon FIcon;
+    QPointer<QLabel> FCaption; // owned by the form widget; goes with the tile
 };
 
 QWidget* MakePlaceholder(const TComponent& component, QWidget* parent) {

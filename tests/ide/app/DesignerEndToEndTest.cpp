@@ -12,6 +12,7 @@
 #include "platform/rtl/FileUtils.h"
 #include "tests/ide/app/IdeFixture.h"
 
+#include <QLabel>
 #include <QListWidget>
 #include <QTreeView>
 
@@ -105,6 +106,19 @@ TEST_F(DesignerEndToEndTest, ANewFormIsDesignedSetUpOnTheTableSavedIntoTheProjec
     ASSERT_NE(live, nullptr);
     ASSERT_NE(live->model(), nullptr);
     EXPECT_GT(live->model()->rowCount(), 0) << "the designed tree shows the table's records";
+
+    // A non-visual component is a tile with its class's picture and its name below,
+    // moved like any other.
+    QWidget* tile = module->FormView()->WidgetOf(table);
+    ASSERT_NE(tile, nullptr);
+    EXPECT_EQ(tile->size(), QSize(DesignIconSize, DesignIconSize));
+    ASSERT_TRUE(DragComponent(*module->FormView(), table, QPoint(8, 16)));
+    EXPECT_EQ(table->GetInt("Left"), 328);
+    EXPECT_EQ(table->GetInt("Top"), 32);
+    auto* caption = module->FormView()->findChild<QLabel*>("Table1Caption");
+    ASSERT_NE(caption, nullptr);
+    EXPECT_EQ(caption->text(), "Table1");
+    EXPECT_EQ(caption->y(), module->FormView()->WidgetOf(table)->geometry().bottom() + 2);
 
     // Moved with the mouse, made wider with Shift+Right, both selected and moved down in
     // the inspector at once; Ctrl+Z takes the last step back.
