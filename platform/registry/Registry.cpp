@@ -107,7 +107,9 @@ std::shared_ptr<TRegistryFile> TRegistryFile::Open(const std::string& fileName) 
     std::weak_ptr<TRegistryFile>& slot = open[key];
     std::shared_ptr<TRegistryFile> store = slot.lock();
     if (!store) {
-        store = std::make_shared<TRegistryFile>(fileName);
+        // By its full name: a later change of the current folder (opening a project
+        // enters its folder) must not move the store.
+        store = std::make_shared<TRegistryFile>(key);
         slot = store;
     }
     return store;

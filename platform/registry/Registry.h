@@ -33,7 +33,7 @@ std::string DefaultRegistryFile();
 class TRegistryFile {
 public:
     // The process's store for FileName (the same object for every spelling of the same
-    // path while any handle holds it).
+    // path while any handle holds it), kept by its full name.
     static std::shared_ptr<TRegistryFile> Open(const std::string& fileName);
 
     explicit TRegistryFile(std::string fileName);

@@ -290,6 +290,26 @@ TEST_F(RegistryTest, HandlesOfOneProcessShareTheStoreAndItsUpdate) {
     EXPECT_NE(text.find("\"Inner\"=\"2\""), std::string::npos);
 }
 
+TEST_F(RegistryTest, AStoreNamedRelativelyStaysWhereItWasWhenTheCurrentFolderChanges) {
+    namespace fs = std::filesystem;
+    const fs::path before = fs::current_path();
+    const fs::path elsewhere = fs::path(FDir) / "elsewhere";
+    fs::create_directory(elsewhere);
+    fs::current_path(FDir);
+    bool opened = false;
+    {
+        TRegistry registry("registry.reg");
+        fs::current_path(elsewhere); // as the IDE enters a project's folder
+        opened = registry.OpenKey("Software\\Vesk", true);
+        if (opened)
+            registry.WriteString("Kept", "here");
+    }
+    fs::current_path(before);
+    ASSERT_TRUE(opened);
+    EXPECT_NE(FileText().find("\"Kept\"=\"here\""), std::string::npos);
+    EXPECT_FALSE(fs::exists(elsewhere / "registry.reg"));
+}
+
 TEST_F(RegistryTest, DefaultFileFollowsTheEnvironment) {
     const char* old = std::getenv("VESK_REGISTRY");
     const std::string saved = old ? old : "";
