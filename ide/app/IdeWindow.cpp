@@ -2,7 +2,7 @@
 
 #include "ide/app/EnvOptions.h"
 #include "ide/designer/ComponentPalette.h"
-#include "ide/designer/ObjectInspector.h"
+#include "ide/designer/ObjectProperties.h"
 #include "ide/form/FormView.h"
 #include "ide/packages/InstallPackages.h"
 #include "ide/project/Environment.h"

@@ -4,7 +4,7 @@
 #include "ide/app/IdeWindow.h"
 #include "ide/app/UserActions.h"
 #include "ide/designer/ComponentPalette.h"
-#include "ide/designer/ObjectInspector.h"
+#include "ide/designer/ObjectProperties.h"
 #include "ide/form/FormView.h"
 #include "ide/project/Environment.h"
 #include "platform/forms/FormFile.h"

@@ -1,7 +1,7 @@
 #include "ide/app/UserActions.h"
 
 #include "ide/designer/ComponentPalette.h"
-#include "ide/designer/ObjectInspector.h"
+#include "ide/designer/ObjectProperties.h"
 #include "ide/form/FormView.h"
 #include "platform/forms/Component.h"
 

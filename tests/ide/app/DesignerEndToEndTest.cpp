@@ -4,7 +4,7 @@
 // read back.
 #include "ide/app/UserActions.h"
 #include "ide/designer/ComponentPalette.h"
-#include "ide/designer/ObjectInspector.h"
+#include "ide/designer/ObjectProperties.h"
 #include "ide/form/FormView.h"
 #include "ide/project/Environment.h"
 #include "ide/project/ProjectFile.h"

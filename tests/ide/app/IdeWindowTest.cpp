@@ -2,7 +2,7 @@
 // the prompts for unsaved changes, the project, the search, the status bar.
 #include "ide/app/EnvOptions.h"
 #include "ide/designer/ComponentPalette.h"
-#include "ide/designer/ObjectInspector.h"
+#include "ide/designer/ObjectProperties.h"
 #include "ide/form/FormView.h"
 #include "ide/project/Environment.h"
 #include "platform/rtl/FileUtils.h"

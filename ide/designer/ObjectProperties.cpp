@@ -1,4 +1,4 @@
-#include "ide/designer/ObjectInspector.h"
+#include "ide/designer/ObjectProperties.h"
 
 #include "ide/core/EventHandlers.h"
 #include "ide/designer/DesignFont.h"

@@ -1,4 +1,4 @@
-#include "ide/designer/ObjectInspector.h"
+#include "ide/designer/ObjectProperties.h"
 #include "ide/form/FormView.h"
 #include "library/dbtree/VeskDBTreeView.h"
 #include "library/package/VeskPackage.h"
