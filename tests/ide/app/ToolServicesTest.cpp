@@ -28,6 +28,13 @@ TIMenuItemIntf* TopLevel() {
     return menu ? menu->GetMenuItems() : nullptr;
 }
 
+// A "Vesk" menu before Help, as the add-in makes it; the caller holds the handle.
+TIMenuItemIntf* AddVeskMenu() {
+    TIntfPtr<TIMenuItemIntf> top(TopLevel());
+    return top->InsertItem(top->GetItemCount() - 1, "Vesk", "ExpertsItem", "", 0, 0, 0,
+                           mfEnabled | mfVisible, {});
+}
+
 TEST_F(ToolServicesTest, MenusAreInsertedAmongTheTopLevelMenusAndTakenOutAgain) {
     ASSERT_EQ(ToolServices, &Window().Tools());
     TIntfPtr<TIMenuItemIntf> top(TopLevel());
@@ -101,9 +108,7 @@ TEST_F(ToolServicesTest, MenusAreInsertedAmongTheTopLevelMenusAndTakenOutAgain) 
 TEST_F(ToolServicesTest, AShortcutRunsItsItemWhereverTheFocusIs) {
     TIdeModule* a = Open("A.pas", "unit A;\nend.\n");
     ASSERT_NE(a, nullptr);
-    TIntfPtr<TIMenuItemIntf> top(TopLevel());
-    TIntfPtr<TIMenuItemIntf> vesk(top->InsertItem(top->GetItemCount() - 1, "Vesk", "ExpertsItem",
-                                                  "", 0, 0, 0, mfEnabled | mfVisible, {}));
+    TIntfPtr<TIMenuItemIntf> vesk(AddVeskMenu());
     std::vector<std::string> picked;
     auto add = [&](const char* caption, const char* key) {
         return TIntfPtr<TIMenuItemIntf>(
@@ -134,9 +139,7 @@ TEST_F(ToolServicesTest, AShortcutRunsItsItemWhereverTheFocusIs) {
 TEST_F(ToolServicesTest, AFaultInAHandlerIsShownAndTheIdeGoesOn) {
     TIdeModule* a = Open("A.pas", "unit A;\n");
     ASSERT_NE(a, nullptr);
-    TIntfPtr<TIMenuItemIntf> top(TopLevel());
-    TIntfPtr<TIMenuItemIntf> vesk(top->InsertItem(top->GetItemCount() - 1, "Vesk", "ExpertsItem",
-                                                  "", 0, 0, 0, mfEnabled | mfVisible, {}));
+    TIntfPtr<TIMenuItemIntf> vesk(AddVeskMenu());
     TIntfPtr<TIMenuItemIntf> bad(vesk->InsertItem(
         0, "Bad", "BadItem", "", TextToShortCut("Alt+B"), 0, 0, mfEnabled | mfVisible,
         [](TIMenuItemIntf*) { throw Exception("the tool broke"); }));
