@@ -17,13 +17,6 @@ std::size_t NextLine(const std::string& text, std::size_t pos) {
     return lf == std::string::npos ? text.size() : lf + 1;
 }
 
-std::string Trim(const std::string& text) {
-    const std::size_t first = text.find_first_not_of(" \t\r\n");
-    if (first == std::string::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
-}
-
 } // namespace
 
 std::optional<std::string> EventParameters(const std::string& eventType) {

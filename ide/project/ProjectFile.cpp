@@ -114,15 +114,6 @@ private:
     bool FSkippedComment = false;
 };
 
-std::string Trim(std::string_view text) {
-    std::size_t start = 0, end = text.size();
-    while (start < end && std::isspace(static_cast<unsigned char>(text[start])))
-        ++start;
-    while (end > start && std::isspace(static_cast<unsigned char>(text[end - 1])))
-        --end;
-    return std::string(text.substr(start, end - start));
-}
-
 // "{frmMain}" names the form; "{DataModule1: TDataModule}" names it with its class.
 std::string FormNameOf(const std::string& comment) {
     const std::size_t colon = comment.find(':');

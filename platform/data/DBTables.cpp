@@ -1,6 +1,7 @@
 #include "platform/data/DBTables.h"
 
 #include "platform/rtl/FileUtils.h"
+#include "platform/rtl/SysUtils.h"
 
 #include <SQLiteCpp/SQLiteCpp.h>
 #include <sqlite3.h>
@@ -23,16 +24,6 @@ auto Guarded(const std::string& context, Action&& action) -> decltype(action()) 
     } catch (const SQLite::Exception& error) {
         throw EDatabaseError(context + ": " + error.what());
     }
-}
-
-std::string Trim(std::string_view text) {
-    std::size_t begin = 0;
-    std::size_t end = text.size();
-    while (begin < end && std::isspace(static_cast<unsigned char>(text[begin])))
-        ++begin;
-    while (end > begin && std::isspace(static_cast<unsigned char>(text[end - 1])))
-        --end;
-    return std::string(text.substr(begin, end - begin));
 }
 
 TFieldValue ColumnValue(const SQLite::Column& column) {

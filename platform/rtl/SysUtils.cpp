@@ -1,5 +1,6 @@
 #include "platform/rtl/SysUtils.h"
 
+#include <cctype>
 #include <charconv>
 #include <limits>
 
@@ -33,6 +34,16 @@ char UpCase(char ch) {
 
 static char LoCase(char ch) {
     return (ch >= 'A' && ch <= 'Z') ? static_cast<char>(ch - 'A' + 'a') : ch;
+}
+
+std::string Trim(std::string_view text) {
+    std::size_t begin = 0;
+    std::size_t end = text.size();
+    while (begin < end && std::isspace(static_cast<unsigned char>(text[begin])))
+        ++begin;
+    while (end > begin && std::isspace(static_cast<unsigned char>(text[end - 1])))
+        --end;
+    return std::string(text.substr(begin, end - begin));
 }
 
 std::string UpperCase(std::string_view text) {

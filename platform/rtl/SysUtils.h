@@ -60,6 +60,8 @@ std::int32_t StrToInt(std::string_view text);
 // Comparisons and case mapping of ASCII letters; other bytes are compared as they are.
 char UpCase(char ch);
 std::string UpperCase(std::string_view text);
+// Text without the white space (blanks, tabs, line ends) at its ends.
+std::string Trim(std::string_view text);
 std::string LowerCase(std::string_view text);
 // Negative, zero or positive as A sorts before, with or after B, ignoring ASCII case.
 int CompareText(std::string_view a, std::string_view b);

@@ -42,6 +42,8 @@ TEST(FileNameParts, SplitAtEitherSeparator) {
     EXPECT_EQ(ExtractFileExt("archive.tar.gz"), ".gz");
     EXPECT_EQ(ChangeFileExt("/src/units/Unit2.pas", ".dfm"), "/src/units/Unit2.dfm");
     EXPECT_EQ(ChangeFileExt("/src/my.units/Makefile", ".bak"), "/src/my.units/Makefile.bak");
+    EXPECT_EQ(Trim(" \t Name\r\n"), "Name");
+    EXPECT_EQ(Trim(" \n "), "");
 }
 
 TEST(CodePage, CyrillicRoundTripsAndUnknownsBecomeQuestionMarks) {
