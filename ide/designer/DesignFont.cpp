@@ -36,7 +36,7 @@ TFont FromDialogFont(const QFont& chosen, TFont font) {
     if (chosen.pointSize() > 0)
         font.Size = chosen.pointSize();
     else if (chosen.pixelSize() > 0)
-        font.Size = (chosen.pixelSize() * 72 + 48) / 96;
+        font.Size = static_cast<int>(FontPointSize(chosen.pixelSize()));
     font.Style = FontStylesOf(chosen);
     return font;
 }

@@ -19,7 +19,6 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
-#include <cstdlib>
 #include <regex>
 
 namespace vesk {
@@ -51,7 +50,7 @@ TFont ShownFont(TFormView& view, TComponent& component, const std::string& prefi
         if (const auto size = value("Size"))
             font.Size = static_cast<int>(IntegerValue(*size));
         else if (const auto height = value("Height"); height && IntegerValue(*height) != 0)
-            font.Size = static_cast<int>((std::abs(IntegerValue(*height)) * 72 + 48) / 96);
+            font.Size = static_cast<int>(FontPointSize(IntegerValue(*height)));
         if (const auto style = value("Style"))
             font.Style = FontStylesValue(*style);
     } catch (const Exception&) {

@@ -128,6 +128,11 @@ struct TFont {
 constexpr int FontPixelHeight(const TFont& font) {
     return (font.Size * 96 + 36) / 72;
 }
+// The other way: the point size of characters Pixels high (a form's negative
+// Font.Height counts as its size), rounded.
+constexpr std::int64_t FontPointSize(std::int64_t pixels) {
+    return ((pixels < 0 ? -pixels : pixels) * 72 + 48) / 96;
+}
 
 // A drawing operation a canvas or a bitmap cannot carry out: a bitmap of another kind
 // of canvas, a canvas whose pixels cannot be read, a bitmap without pixels.

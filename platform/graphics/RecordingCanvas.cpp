@@ -38,7 +38,7 @@ std::string NameOf(TBitmap& bitmap) {
 } // namespace
 
 int FixedFontHeight(const TFont& font) {
-    return (font.Size * 96 + 36) / 72;
+    return FontPixelHeight(font);
 }
 
 int FixedCharWidth(const TFont& font) {

@@ -170,8 +170,7 @@ void BindFont(TBoundClass<T>& bound) {
         "Font.Height", [](const T& w) { return TValue::Integer(-FontPixelHeight(w.Font())); },
         change([](TFont& f, V v) {
             // A negative height is the character height in pixels at 96 per inch.
-            const std::int64_t pixels = IntegerValue(v);
-            const std::int64_t size = ((pixels < 0 ? -pixels : pixels) * 72 + 48) / 96;
+            const std::int64_t size = FontPointSize(IntegerValue(v));
             f.Size = static_cast<int>(std::clamp<std::int64_t>(size, 1, 1000));
         }));
     bound.Bind(
